@@ -64,6 +64,7 @@ bool read_date(const char* argument, date_triple& date) {
     std::memcpy(working_text, argument, length + 1);
     normalize_date_text(working_text);
     read_date_fields(working_text, date.month, date.day, date.year);
+    std::free(working_text);
     return true;
 }
 

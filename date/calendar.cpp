@@ -1,13 +1,16 @@
 #include "date/calendar.h"
 
+#include <array>
+#include <cstddef>
+
 namespace {
 
 // days_before_month[leap][m]: days in the months before month m.   // [0, 335]
 constexpr auto days_before_month = [] {
-    struct { int32_t row[2][13]; } table{};
-    for (int leap = 0; leap < 2; ++leap)
-        for (int m = 2; m <= 12; ++m)
-            table.row[leap][m] = table.row[leap][m - 1] + month_days[leap][m - 1];
+    std::array<std::array<int32_t, 13>, 2> table{};
+    for (size_t leap = 0; leap < 2; ++leap)
+        for (size_t m = 2; m <= 12; ++m)
+            table[leap][m] = table[leap][m - 1] + month_days[leap][m - 1];
     return table;
 }();
 
@@ -36,7 +39,7 @@ bool is_valid_date(int32_t month, int32_t day, int32_t year) {
 }
 
 int32_t day_of_year(int32_t month, int32_t day, int32_t year) {
-    return days_before_month.row[is_leap_year(year)][month] + day;  // [1, 366]
+    return days_before_month[is_leap_year(year)][static_cast<size_t>(month)] + day;  // [1, 366]
 }
 
 int32_t year_start(int32_t year) {

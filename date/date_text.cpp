@@ -208,9 +208,9 @@ int32_t parse_int32(const char* begin, const char* end) {
 
 char* format_padded(char* out, int32_t value, int32_t width) {
     // The magnitude in unsigned arithmetic, where INT32_MIN has one.
-    uint32_t magnitude = static_cast<uint32_t>(value);
+    auto magnitude = static_cast<uint32_t>(value);
     if (value < 0) {
-        magnitude = 0u - magnitude;
+        magnitude = 0U - magnitude;
         *out++ = '-';
         --width;  // the sign counts towards the width
     }

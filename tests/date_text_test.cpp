@@ -7,30 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "reading.h"
+
 namespace {
-
-std::string normalized(const std::string& text) {
-    std::vector<char> working(working_text_size(text.size()));
-    text.copy(working.data(), text.size());
-    working[text.size()] = '\0';
-    normalize_date_text(working.data());
-    return working.data();
-}
-
-struct triple {
-    int32_t month, day, year;
-    bool operator==(const triple&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const triple& t) {
-    return out << "(" << t.month << ", " << t.day << ", " << t.year << ")";
-}
-
-triple read_fields(const std::string& text) {
-    triple t{-1, -1, -1};
-    read_date_fields(text.c_str(), t.month, t.day, t.year);
-    return t;
-}
 
 const std::string SIX_SPACES = "      ";
 
