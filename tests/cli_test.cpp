@@ -1,11 +1,12 @@
 // End-to-end: runs the spanlet executable as a child process and compares the
 // exact bytes of its standard output and its exit status.
 //
-//   spanlet_cli_tests PROGRAM [--launcher=LOADER] [--crlf] [gtest flags]
+//   spanlet_cli_tests PROGRAM [--launcher=LOADER] [--windows] [gtest flags]
 //
-// --launcher runs PROGRAM through LOADER (a Windows build under Wine); --crlf
-// expects every line feed written as CR LF, as a Windows console program in
-// text mode writes it.
+// --launcher runs PROGRAM through LOADER (a Windows build under Wine).
+// --windows expects what a Windows console program writes: its standard output
+// stays in text mode, so every line feed goes out as CR LF, and it receives its
+// arguments in the ANSI code page.
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ namespace {
 
 std::string program;
 std::string launcher;
-bool crlf = false;
+bool windows = false;
 
 struct run_result {
     std::string output;
@@ -66,7 +67,7 @@ run_result run(const std::vector<std::string>& args, const char* output_path = n
 
 // What the program writes for `text`, on this platform.
 std::string on_console(const std::string& text) {
-    if (!crlf)
+    if (!windows)
         return text;
     std::string converted;
     for (const char c : text)
@@ -157,8 +158,8 @@ TEST(Cli, UsageHelpAndVersion) {
     }
 }
 
-// Arguments of any length and any bytes are echoed unchanged and read whole.
-TEST(Cli, LongAndNonAsciiArguments) {
+// Arguments of any length, and with blanks, are echoed unchanged and read whole.
+TEST(Cli, LongAndBlankArguments) {
     const std::string long_date = "2010-08-10" + std::string(9990, 'x');
     const std::string leading_zeros = std::string(9990, '0') + "2010-08-10";
     const std::string digits = std::string(10000, '9');
@@ -167,9 +168,24 @@ TEST(Cli, LongAndNonAsciiArguments) {
         {{long_date, good}, echo(long_date, good) + "221", 0},
         {{leading_zeros, good}, echo(leading_zeros, good) + "221", 0},
         {{digits, good}, echo(digits, good) + "0/0/1900 is not a valid date\n", 1},
-        {{"2010\xe2\x80\x93" "08\xe2\x80\x93" "10", good},
-         echo("2010\xe2\x80\x93" "08\xe2\x80\x93" "10", good) + "0/0/1900 is not a valid date\n", 1},
+        {{"2010-08-10 12:00", "2010\t01\t01"}, echo("2010-08-10 12:00", "2010\t01\t01") + "221", 0},
+        {{" 2010-08-10", "2010\"01\"01"}, echo(" 2010-08-10", "2010\"01\"01") + "221", 0},
     });
+}
+
+// Bytes outside 7-bit ASCII are never digits. On Linux the program sees the
+// argument's own bytes: an en dash in UTF-8 is three of them, and the text no
+// longer has the shape of a date. On Windows it sees the ANSI code page's text
+// (Wine: windows-1252), where the en dash is the one byte 0x96, a separator
+// like '-'; the echo is in that code page too.
+TEST(Cli, NonAsciiArguments) {
+    const std::string dashed = "2010\xe2\x80\x93" "08\xe2\x80\x93" "10";
+    const std::string good = "2010-01-01";
+    if (windows) {
+        expect_runs({{{dashed, good}, echo("2010\x96" "08\x96" "10", good) + "221", 0}});
+    } else {
+        expect_runs({{{dashed, good}, echo(dashed, good) + "0/0/1900 is not a valid date\n", 1}});
+    }
 }
 
 // Writing the result is part of the work: output that cannot be written fails.
@@ -187,13 +203,13 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg.rfind("--launcher=", 0) == 0)
             launcher = arg.substr(std::strlen("--launcher="));
-        else if (arg == "--crlf")
-            crlf = true;
+        else if (arg == "--windows")
+            windows = true;
         else
             program = arg;
     }
     if (program.empty()) {
-        std::fprintf(stderr, "usage: %s PROGRAM [--launcher=LOADER] [--crlf]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s PROGRAM [--launcher=LOADER] [--windows]\n", argv[0]);
         return 2;
     }
     return RUN_ALL_TESTS();
