@@ -5,7 +5,7 @@
 
 namespace {
 
-// days_before_month[leap][m]: days in the months before month m.   // [0, 335]
+// days_before_month[leap][m]: days in the months before month m.   [0, 335]
 constexpr auto days_before_month = [] {
     std::array<std::array<int32_t, 13>, 2> table{};
     for (size_t leap = 0; leap < 2; ++leap)
@@ -19,10 +19,10 @@ constexpr int32_t DAYS_IN_COMMON_YEAR = 365;
 // Days from 1 Jan of year 1 to 1 Jan of `year`, for year >= 1.
 constexpr int32_t days_before_year(int32_t year) {
     const int32_t y = year - 1;                        // [0, 9998]
-    return DAYS_IN_COMMON_YEAR * y + y / 4 - y / 100 + y / 400;  // [0, 3651692]
+    return DAYS_IN_COMMON_YEAR * y + y / 4 - y / 100 + y / 400;  // [0, 3651694]
 }
 
-// The scale of day numbers: 31 Dec 1899 is day 19000.
+// The scale of day numbers: 31 Dec 1899 is day 19000, its year times ten.
 constexpr int32_t SCALE_YEAR = 1900;
 constexpr int32_t SCALE_YEAR_START = SCALE_YEAR * 10;
 
@@ -43,7 +43,7 @@ int32_t day_of_year(int32_t month, int32_t day, int32_t year) {
 }
 
 int32_t year_start(int32_t year) {
-    // [-674595, 2977098]
+    // [-674595, 2977099]
     return SCALE_YEAR_START + days_before_year(year) - days_before_year(SCALE_YEAR);
 }
 

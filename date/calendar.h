@@ -27,7 +27,7 @@ constexpr bool is_leap_year(int32_t year) {
 // True for month 1-12, day 1 to the month's length, year FIRST_YEAR-LAST_YEAR.
 bool is_valid_date(int32_t month, int32_t day, int32_t year);
 
-// The ordinal of a valid date within its year: 1 Jan is 1.   // [1, 366]
+// The ordinal of a valid date within its year, 1 Jan being 1.   [1, 366]
 int32_t day_of_year(int32_t month, int32_t day, int32_t year);
 
 // The day number of 31 Dec of the year before `year` (1 <= year <= 9999):
