@@ -14,6 +14,7 @@ cmake --build --preset dev -j "$(nproc)" --target spanlet_cli_tests
 
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver64
+[ -x "$wine" ] || { echo "missing tool: $wine (Debian package wine64)" >&2; exit 1; }
 WINEPREFIX=$(mktemp -d)
 export WINEPREFIX WINEDEBUG=-all
 trap '"$wineserver" -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
