@@ -1,120 +1,95 @@
 // spanlet: prints the number of days between two calendar dates.
 //
-// Output, all on standard output: a line feed, each argument followed by a tab,
-// then the first date's day number minus the second's, with no line feed.
-// Exit status: 0 after a result, --help or --version; 1 after the usage text, a
-// bad date, or output that could not be written.
+// Output on standard output: a line feed, each date argument followed by a
+// tab, then the first date's day number minus the second's, with no line feed
+// (with -n, the number alone and a line feed). Why a date was refused goes to
+// standard error. Exit status: 0 after a result, --help or --version; 1 after
+// the usage text, a refused date, a wrong option or date count, or output that
+// could not be written.
 
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <ctime>
 
+#include "cli/options.h"
+#include "cli/output.h"
 #include "date/calendar.h"
 #include "date/date_text.h"
 
-#ifndef SPANLET_VERSION
-#define SPANLET_VERSION "unknown"
-#endif
-
 namespace {
 
-constexpr int EXIT_OK = 0;
-constexpr int EXIT_FAILED = 1;
+using namespace spanlet;
+using namespace spanlet::cli;
 
-struct date_triple {
-    int32_t month, day, year;
-};
-
-void print_usage() {
-    std::printf("\nProgram operation\n\n");
-    std::printf("spanlet   YYYY1-MM1-DD1    YYYY2-MM2-DD2 or\n");
-    std::printf("spanlet   MM1-DD1-YYYY1    MM2-DD2-YYYY2 or\n");
-    std::printf("prints the difference between the day1, and day2 dates\n");
-    std::printf("The YYYY component must be 4 digits, and the MM DD must be 2 digits\n");
-}
-
-void print_help() {
-    print_usage();
-    std::printf(
-        "\n"
-        "Dates are year first (2010-08-10) or month first (08-10-2010), with any\n"
-        "single non-digit between the fields (2010/8/10, 2010.08.10); text after\n"
-        "the day is ignored (2010-08-10T12:00). Two-digit years: 51-99 are\n"
-        "1951-1999, 00-19 are 2000-2019, 20-50 are not accepted. Four-digit years\n"
-        "run from 1400 to 9999 (Gregorian calendar).\n"
-        "\n"
-        "The result is the first date minus the second, in days:\n"
-        "  spanlet 2010-08-10 2010-01-01   prints 221\n"
-        "  spanlet 2010-01-01 2010-08-10   prints -221\n"
-        "\n"
-        "Exit status: 0 with a result, 1 with the usage text or a date that is\n"
-        "not valid.\n");
-}
-
-// Reads one argument into a date triple. The working text is sized to hold
-// the whole argument and then its canonical text.
-bool read_date(const char* argument, date_triple& date) {
-    const size_t length = std::strlen(argument);
-    auto* working_text = static_cast<char*>(std::malloc(working_text_size(length)));
-    if (working_text == nullptr) {
-        std::printf("out of memory\n");
+// The local calendar date now, TZ honoured. Asked for only when a date
+// argument is "today": loading the time zone is most of the cost of a run.
+bool local_date(date& today) {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* local = std::localtime(&now);
+    if (now == static_cast<std::time_t>(-1) || local == nullptr)
         return false;
-    }
-    std::memcpy(working_text, argument, length + 1);
-    normalize_date_text(working_text);
-    read_date_fields(working_text, date.month, date.day, date.year);
-    std::free(working_text);
+    today = {local->tm_year + 1900, local->tm_mon + 1, local->tm_mday};
     return true;
 }
 
-bool check_date(const date_triple& date) {
-    if (is_valid_date(date.month, date.day, date.year))
-        return true;
-    std::printf("%d/%d/%d is not a valid date\n", static_cast<int>(date.month),
-                static_cast<int>(date.day), static_cast<int>(date.year));
-    return false;
+// Both dates are read (and each refusal reported) before anything is judged.
+bool read_dates(const options& opts, date_reading (&readings)[2]) {
+    date today{};
+    reading_options how;
+    how.order = opts.day_first ? field_order::day_first : field_order::month_first;
+    if ((names_today(opts.dates[0]) || names_today(opts.dates[1])) && local_date(today))
+        how.today = &today;
+
+    bool all_read = true;
+    for (int i = 0; i < 2; ++i) {
+        readings[i] = read_date(opts.dates[i], how);
+        if (readings[i].reason != refusal::none) {
+            report_refusal(opts.dates[i], readings[i]);
+            all_read = false;
+        }
+    }
+    return all_read;
 }
 
-// Output lost on the way (a closed pipe, a full disk) is a failure too.
-int finish(int status) {
-    if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        return EXIT_FAILED;
-    return status;
+// Counting both ends adds the first day: one more in the direction of the sign.
+int32_t counted(int32_t days, bool inclusive) {
+    if (!inclusive)
+        return days;
+    return days >= 0 ? days + 1 : days - 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    const options opts = parse_options(argc, argv);
+    switch (opts.what) {
+    case action::help:
         print_help();
         return finish(EXIT_OK);
-    }
-    if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("spanlet %s\n", SPANLET_VERSION);
+    case action::version:
+        print_version();
         return finish(EXIT_OK);
-    }
-    if (argc < 3) {
+    case action::usage:
         print_usage();
         return finish(EXIT_FAILED);
+    case action::bad_option:
+        report_bad_option(opts.offending);
+        return finish(EXIT_FAILED);
+    case action::extra_date:
+        report_extra_date(opts.offending);
+        return finish(EXIT_FAILED);
+    case action::difference:
+        break;
     }
 
-    // Each argument is echoed before it is read.
-    date_triple first{};
-    date_triple second{};
-    std::printf("\n%s\t", argv[1]);
-    if (!read_date(argv[1], first))
+    if (!opts.number_only)
+        print_echo(opts.dates[0], opts.dates[1]);
+    date_reading readings[2];
+    if (!read_dates(opts, readings)) {
+        // Only the first refused date is shown on standard output.
+        if (!opts.number_only)
+            print_not_valid(readings[readings[0].reason != refusal::none ? 0 : 1].value);
         return finish(EXIT_FAILED);
-    std::printf("%s\t", argv[2]);
-    if (!read_date(argv[2], second))
-        return finish(EXIT_FAILED);
-
-    // Only the first bad date is reported.
-    if (!check_date(first) || !check_date(second))
-        return finish(EXIT_FAILED);
-
-    const long days = days_between(first.month, first.day, first.year,
-                                   second.month, second.day, second.year);
-    std::printf("%ld", days);
+    }
+    print_difference(counted(days_between(readings[0].value, readings[1].value), opts.inclusive),
+                     opts.number_only);
     return finish(EXIT_OK);
 }

@@ -2,17 +2,28 @@
 
 #include <cstring>
 
+namespace spanlet {
 namespace {
 
 // Character classes of the C locale's isdigit and isspace. Bytes outside 7-bit
 // ASCII are neither.
 constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
 constexpr bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+constexpr bool is_ascii_letter(char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
+constexpr bool is_ascii(char c) { return static_cast<unsigned char>(c) < 0x80; }
 
-// ---- normalising ----------------------------------------------------------
+
+// ---- normalising -------------------------------------------------------------
+
+int32_t digits_value(const char* at, int32_t count) {
+    int32_t value = 0;
+    for (int32_t i = 0; i < count; ++i)
+        value = value * 10 + (at[i] - '0');
+    return value;
+}
 
 constexpr size_t MIN_DATE_LENGTH = 6;
-constexpr char SIX_SPACES[] = "      ";
+constexpr size_t ISO_BASIC_LENGTH = 8;  // YYYYMMDD
 
 // The first non-digit in [from, end), or end.
 const char* skip_digits(const char* from, const char* end) {
@@ -21,54 +32,122 @@ const char* skip_digits(const char* from, const char* end) {
     return from;
 }
 
-// Splits [text, end) into three fields at its first two separators and
-// converts them. A field's first character is never examined, so it may be a
-// sign; the third field runs to the end. False when a scan for a separator
-// reaches the end: such a text has no reading.
-bool split_fields(const char* text, const char* end, int32_t field[3]) {
+// One of the three numbers of a date text, read as atoi reads it.
+struct number {
+    int32_t value;      // saturating
+    size_t digits;      // as written, leading zeros included
+    bool negative;
+    const char* after;  // the first character after the digits
+};
+
+number read_number(const char* begin, const char* end) {
+    while (begin != end && is_space(*begin))
+        ++begin;
+    const bool negative = begin != end && *begin == '-';
+    if (begin != end && (*begin == '-' || *begin == '+'))
+        ++begin;
+    const char* digits_end = skip_digits(begin, end);
+    return {parse_int32(begin, digits_end), static_cast<size_t>(digits_end - begin), negative,
+            digits_end};
+}
+
+// The three numbers of [text, end), split at its first two separators. A
+// number's first character is never a separator, so it may be a sign or a
+// blank; the third runs to the end. False when a scan for a separator reaches
+// the end.
+bool split_numbers(const char* text, const char* end, number (&numbers)[3]) {
     const char* first_separator = skip_digits(text + 1, end);
     if (first_separator == end || first_separator + 1 == end)
         return false;
-    const char* second_field = first_separator + 1;
-    const char* second_separator = skip_digits(second_field + 1, end);
+    const char* second_separator = skip_digits(first_separator + 2, end);
     if (second_separator == end)
         return false;
-    field[0] = parse_int32(text, first_separator);
-    field[1] = parse_int32(second_field, second_separator);
-    field[2] = parse_int32(second_separator + 1, end);
+    numbers[0] = read_number(text, first_separator);
+    numbers[1] = read_number(first_separator + 1, second_separator);
+    numbers[2] = read_number(second_separator + 1, end);
     return true;
 }
 
-// A year is taken as two-digit below 100: 51-99 mean 1951-1999 and 0-19 mean
-// 2000-2019; 20-50 stay as they are, and are later refused.
-int32_t widen_year(int32_t year) {
-    if (year >= 51 && year <= 99)
-        year += 1900;
-    if (year < 20)
-        year += 2000;  // negative years are raised as well
-    return year;
+// A letter right after the last number is a typo, unless it is T before a
+// digit: the time of an ISO 8601 date and time.
+bool letter_follows(const char* after, const char* end) {
+    if (after == end || (!is_ascii_letter(*after) && is_ascii(*after)))
+        return false;
+    const bool time_follows = (*after == 'T' || *after == 't') && after + 1 != end &&
+                              is_digit(after[1]);
+    return !time_follows;
 }
 
-// The reader takes a canonical text back as the same date only for a year of
-// 1400-9999 (a lower year's leading digits would pass for a month) and for a
-// month and a day of at most two digits (more would shift the fixed fields).
-// Years below 100 are let through: they read back with month 0 or below, which
-// no date has.
-bool reads_back_unchanged(int32_t year, int32_t month, int32_t day) {
-    const bool year_fits = year < 100 || (year >= 1400 && year <= 9999);
-    return year_fits && month >= 0 && month <= 99 && day >= 0 && day <= 99;
+// A year written with one or two digits: 00-50 are 2000-2050, 51-99 are
+// 1951-1999.
+constexpr int32_t TWO_DIGIT_YEAR_PIVOT = 50;
+int32_t widen_year(const number& year) {
+    if (year.digits > 2)
+        return year.value;
+    return year.value + (year.value <= TWO_DIGIT_YEAR_PIVOT ? 2000 : 1900);
 }
 
-void write_canonical_text(char* text, int32_t year, int32_t month, int32_t day) {
-    char* out = format_padded(text, year, 4);
+// Eight digits alone, or followed by T and anything: YYYYMMDD.
+bool is_iso_basic(std::string_view text) {
+    if (text.size() < ISO_BASIC_LENGTH)
+        return false;
+    for (size_t i = 0; i < ISO_BASIC_LENGTH; ++i) {
+        if (!is_digit(text[i]))
+            return false;
+    }
+    return text.size() == ISO_BASIC_LENGTH || text[ISO_BASIC_LENGTH] == 'T' ||
+           text[ISO_BASIC_LENGTH] == 't';
+}
+
+// The numbers of a separated text in date order, or the reason it has none.
+refusal order_numbers(const char* text, const char* end, field_order order, date& fields) {
+    number numbers[3];
+    if (static_cast<size_t>(end - text) < MIN_DATE_LENGTH || !split_numbers(text, end, numbers))
+        return refusal::not_a_date;
+    for (const number& n : numbers) {
+        if (n.digits == 0)
+            return refusal::missing_digits;
+        if (n.negative)
+            return refusal::negative_number;
+    }
+    if (letter_follows(numbers[2].after, end))
+        return refusal::letter_after_date;
+
+    // No month or day is written with three digits or exceeds the pivot.
+    if (numbers[0].digits >= 3 || numbers[0].value > TWO_DIGIT_YEAR_PIVOT) {
+        fields = {widen_year(numbers[0]), numbers[1].value, numbers[2].value};
+    } else {
+        const bool day_first = order == field_order::day_first;
+        fields = {widen_year(numbers[2]), numbers[day_first ? 1 : 0].value,
+                  numbers[day_first ? 0 : 1].value};
+    }
+    return refusal::none;
+}
+
+refusal reason_for_fields(const date& fields) {
+    if (fields.year < FIRST_READ_YEAR)
+        return refusal::year_before_range;
+    if (fields.year > LAST_READ_YEAR)
+        return refusal::year_after_range;
+    if (fields.month < 1 || fields.month > 12)
+        return refusal::no_such_month;
+    if (!is_valid_date(fields))
+        return refusal::no_such_day;
+    return refusal::none;
+}
+
+void write_canonical_text(char (&working)[WORKING_TEXT_SIZE], const date& fields) {
+    // A month or a day of 0 writes year 0, which no date has.
+    const int32_t year = fields.month == 0 || fields.day == 0 ? 0 : fields.year;
+    char* out = format_padded(working, year, 4);
     *out++ = '/';
-    out = format_padded(out, month, 2);
+    out = format_padded(out, fields.month, 2);
     *out++ = '/';
-    out = format_padded(out, day, 2);
+    out = format_padded(out, fields.day, 2);
     *out = '\0';
 }
 
-// ---- reading --------------------------------------------------------------
+// ---- reading -----------------------------------------------------------------
 
 // The reader looks at fixed positions 0-9 whatever the text's length; a
 // position at or past the terminator reads as '\0', which is neither a digit
@@ -106,7 +185,6 @@ int32_t layout_of(const text_head& head) {
     const int32_t length = date_length(head, separated);
     const int32_t leading = parse_int32(head.at, head.at + 2);
 
-    // Two-digit years lead when above 12, four-digit ones when above 13.
     int32_t layout = 0;
     if (separated) {
         layout |= LAYOUT_SEPARATED;
@@ -149,42 +227,71 @@ int32_t parse_at(const text_head& head, int8_t position, int8_t width) {
 
 }  // namespace
 
-void normalize_date_text(char* text) {
-    const char* end = text + std::strlen(text);
-    int32_t field[3];
-    if (end - text < static_cast<ptrdiff_t>(MIN_DATE_LENGTH) ||
-        !split_fields(text, end, field)) {
-        std::memcpy(text, SIX_SPACES, sizeof SIX_SPACES);
-        return;
+date_reading read_date_general(std::string_view text, const reading_options& options) {
+    if (names_today(text)) {
+        if (options.today == nullptr)
+            return {refusal::today_unknown, {1900, 0, 0}, {}};
+        return {refusal::none, *options.today, *options.today};
     }
 
-    // The year leads only when the first value is above 50.
-    const bool year_first = field[0] > 50;
-    int32_t year = widen_year(year_first ? field[0] : field[2]);
-    const int32_t month = year_first ? field[1] : field[0];
-    const int32_t day = year_first ? field[2] : field[1];
+    char working[WORKING_TEXT_SIZE];
+    const normalized found = normalize_date_text(text, options.order, working);
+    const date value = read_date_fields(working);
+    if (found.reason != refusal::none)
+        return {found.reason, value, found.fields};
+    if (value == found.fields && is_valid_date(value))
+        return {refusal::none, value, found.fields};
+    const refusal reason = reason_for_fields(found.fields);
+    return {reason == refusal::none ? refusal::not_a_date : reason, value, found.fields};
+}
 
-    if (!reads_back_unchanged(year, month, day)) {
-        std::memcpy(text, SIX_SPACES, sizeof SIX_SPACES);
-        return;
+bool names_today(std::string_view text) {
+    constexpr std::string_view TODAY = "today";
+    if (text.size() != TODAY.size())
+        return false;
+    for (size_t i = 0; i < TODAY.size(); ++i) {
+        if ((text[i] | 0x20) != TODAY[i])
+            return false;
     }
-    if (month == 0 || day == 0)
-        year = 0;
-    write_canonical_text(text, year, month, day);
+    return true;
+}
+
+normalized normalize_date_text(std::string_view text, field_order order,
+                               char (&working)[WORKING_TEXT_SIZE]) {
+    normalized found{refusal::none, {}};
+    if (is_iso_basic(text)) {
+        const char* at = text.data();
+        found.fields = {digits_value(at, 4), digits_value(at + 4, 2), digits_value(at + 6, 2)};
+    } else {
+        found.reason = order_numbers(text.data(), text.data() + text.size(), order, found.fields);
+    }
+
+    // The canonical text must read back as the date found: a year of four
+    // digits, a month and a day of at most two. What does not fit is refused
+    // here; a month of 13 or a day of 40 fits, and the reader's date is then
+    // found to be no date.
+    if (found.reason == refusal::none) {
+        const date& f = found.fields;
+        if (f.year < FIRST_READ_YEAR || f.year > LAST_READ_YEAR || f.month > 99 || f.day > 99)
+            found.reason = reason_for_fields(f);
+    }
+    if (found.reason == refusal::none)
+        write_canonical_text(working, found.fields);
+    else
+        std::memcpy(working, SIX_SPACES, sizeof SIX_SPACES);
+    return found;
 }
 
 int32_t detect_date_layout(const char* text) {
     return layout_of(head_of(text));
 }
 
-void read_date_fields(const char* text, int32_t& month_out, int32_t& day_out,
-                      int32_t& year_out) {
+date read_date_fields(const char* text) {
     const text_head head = head_of(text);
     const field_positions& fields = LAYOUT_FIELDS[layout_of(head) / 2];
-    month_out = parse_at(head, fields.month, 2);
-    day_out = parse_at(head, fields.day, 2);
     const int32_t year = parse_at(head, fields.year, fields.year_width);  // [-999, 9999]
-    year_out = year < 100 ? year + 1900 : year;
+    return {year < 100 ? year + 1900 : year, parse_at(head, fields.month, 2),
+            parse_at(head, fields.day, 2)};
 }
 
 int32_t parse_int32(const char* begin, const char* end) {
@@ -226,3 +333,5 @@ char* format_padded(char* out, int32_t value, int32_t width) {
         *out++ = digits[--count];
     return out;
 }
+
+}  // namespace spanlet

@@ -1,42 +1,128 @@
 #pragma once
-// Reading the text of a date into a date triple (month, day, year).
+// Reading the text of a date into a date, or into a refusal with its reason.
 //
-// Two stages run over one working text, always both and in this order:
-// normalize_date_text rewrites the text as the canonical text "%04d/%02d/%02d"
-// (year, month, day) or as six spaces, and read_date_fields reads the result back
-// through one of eight fixed layouts. Neither stage judges the date: every text
-// yields some triple, and is_valid_date (date/calendar.h) decides whether it is
-// a real date.
+// read_date is the entry. Behind it, two stages run over a small working text:
+// normalize_date_text writes the canonical text "YYYY/MM/DD" of the date it
+// finds (or six spaces when it finds none), and read_date_fields reads that
+// text back through one of eight fixed layouts. A date is accepted only when
+// what is read back is a real date and the very date the first stage found.
+//
+// What is read (the README's table says the same for users):
+// - Three numbers with one separator between each, any character that is not
+//   a digit: year first (2010-08-10) or month first (08/10/2010). A number
+//   may have blanks or a plus sign before its digits, never a minus sign.
+//   The whole text has at least six characters.
+// - The year comes first when the first number is written with three or more
+//   digits, or is above 50: no month or day is that large, and 50 is the
+//   pivot of the two-digit window.
+// - A year of three or more digits is taken as written and must be 1400-9999.
+//   A two-digit (or one-digit) year is widened: 00-50 to 2000-2050, 51-99 to
+//   1951-1999.
+// - After the last number, a blank or a punctuation mark ends the date and
+//   what follows is ignored; a letter there is refused, except T or t before
+//   a digit (a time: 2010-08-10T12:34).
+// - Eight digits alone, or followed by T or t and anything, are YYYYMMDD.
+// - "today", in any letter case, when the caller supplies the date.
+//
+// The reader's thresholds are those of a general reader of eight layouts: a
+// leading two-digit value above 12 cannot be a month, so a two-digit year
+// leads; with a four-digit year the test is above 13 (for the canonical texts
+// it sees, years 1400-9999 lead with 14 or more and year 0000 with 00, so 12
+// and 13 agree); eight digits without separators that lead with 20 or less
+// hold a four-digit year (MMDDYYYY, or YYYYMMDD for years 1400-2099), and with
+// 21 or more a two-digit year first (YYMMDD).
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "date/calendar.h"
+
+namespace spanlet {
+
+// Why a text was not read as a date.
+enum class refusal : uint8_t {
+    none,
+    not_a_date,          // not the shape of any spelling spanlet reads
+    missing_digits,      // one of the three numbers has no digits
+    negative_number,     // a minus sign before a number's digits
+    letter_after_date,   // a letter (or a byte outside ASCII) right after the last number
+    year_before_range,   // before 1400
+    year_after_range,    // after 9999
+    no_such_month,       // month 0 or above 12
+    no_such_day,         // day 0 or beyond the month's length
+    today_unknown,       // "today", but the caller had no date for it
+};
+
+// How a text whose year comes last is read.
+enum class field_order : uint8_t { month_first, day_first };
+
+struct reading_options {
+    field_order order = field_order::month_first;
+    const date* today = nullptr;  // what "today" names; nullptr refuses it
+};
+
+struct date_reading {
+    refusal reason;
+    date value;   // the date read back; when refused, what the fixed-layout reader made of the text
+    date fields;  // the numbers the first stage found, in date order (for the words of a refusal)
+};
+
+// The years a date text may name.
+inline constexpr int32_t FIRST_READ_YEAR = 1400;
+inline constexpr int32_t LAST_READ_YEAR = LAST_YEAR;
+
+// The general reader: `text`, of any length and with any bytes, through both
+// stages. Allocates nothing.
+date_reading read_date_general(std::string_view text, const reading_options& options = {});
+
+// The fast path: true and the date when `text` is exactly YYYY-MM-DD naming a
+// real date of 1400-9999, the one spelling most dates come in. For any other
+// text, false: the general reader decides. The tests hold the two equal.
+inline bool read_canonical_spelling(std::string_view text, date& out);
+
+// The one entry: the fast path, or else the general reader. Inline, so that a
+// caller reading many dates keeps the common case in registers.
+inline date_reading read_date(std::string_view text, const reading_options& options = {}) {
+    date found{};
+    if (read_canonical_spelling(text, found))
+        return {refusal::none, found, found};
+    return read_date_general(text, options);
+}
+
+// True for "today" in any letter case.
+bool names_today(std::string_view text);
+
+// ---- the stages, for the tests and the benchmarks ---------------------------
+
+// The working text holds the canonical text "YYYY/MM/DD" (a year of 1400-9999,
+// or 0000 when the month or the day is 0; month and day 0-99) or six spaces.
+inline constexpr size_t WORKING_TEXT_SIZE = 4 + 1 + 2 + 1 + 2 + 1;
+inline constexpr char SIX_SPACES[] = "      ";
+
+struct normalized {
+    refusal reason;  // none when the canonical text was written
+    date fields;
+};
+
+// The first stage: finds the date in `text` and writes its canonical text to
+// `working`, or six spaces when the text is refused.
+normalized normalize_date_text(std::string_view text, field_order order,
+                               char (&working)[WORKING_TEXT_SIZE]);
 
 // Flags of a layout code; the value 1 is never set.
-inline constexpr int32_t LAYOUT_SEPARATED = 8;        // non-digit at position 2 or 4
+inline constexpr int32_t LAYOUT_SEPARATED = 8;  // non-digit at position 2 or 4
 inline constexpr int32_t LAYOUT_FOUR_DIGIT_YEAR = 4;
 inline constexpr int32_t LAYOUT_YEAR_FIRST = 2;
 
-// The longest canonical text: an 11-character year ("-2147481648"), a slash,
-// and two two-digit fields with their slashes.
-inline constexpr size_t CANONICAL_TEXT_MAX = 11 + 1 + 2 + 1 + 2;
-
-// Bytes a working text needs to hold a date text of `length` characters and
-// then its canonical text, terminator included.
-constexpr size_t working_text_size(size_t length) {
-    return (length > CANONICAL_TEXT_MAX ? length : CANONICAL_TEXT_MAX) + 1;
-}
-
-// Rewrites `text` in place. Its buffer must hold working_text_size(strlen(text))
-// bytes.
-void normalize_date_text(char* text);
-
-// The layout code of `text`: a sum of LAYOUT_* flags, an even value 0-14.
+// The layout code of a NUL-terminated text: a sum of LAYOUT_* flags, 0-14.
 int32_t detect_date_layout(const char* text);
 
-// Reads the fields at the fixed positions of the text's layout. Always writes
-// all three.
-void read_date_fields(const char* text, int32_t& month_out, int32_t& day_out,
-                      int32_t& year_out);
+// The second stage: the fields at the fixed positions of the text's layout. A
+// year below 100 has 1900 added.
+date read_date_fields(const char* text);
 
 // As the standard atoi over [begin, end) - leading white space, an optional
 // sign, then digits up to the first non-digit; no digits gives 0 - except that a
@@ -46,3 +132,56 @@ int32_t parse_int32(const char* begin, const char* end);
 // Writes `value` as "%0*d" with `width` would, without a terminator, and returns
 // the end of what it wrote (at most 11 characters for width <= 11).
 char* format_padded(char* out, int32_t value, int32_t width);
+
+// ---- the fast path ------------------------------------------------------------
+
+namespace fast_path {
+
+// Eight bytes of text as one little-endian word.
+inline uint64_t word_at(const char* at) {
+    uint64_t word = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&word, at, sizeof word);
+    } else {
+        for (size_t i = 0; i < sizeof word; ++i)
+            word |= uint64_t{static_cast<unsigned char>(at[i])} << (8 * i);
+    }
+    return word;
+}
+
+inline int32_t digit_at(const char* at) {
+    return static_cast<unsigned char>(*at) - int32_t{'0'};
+}
+
+}  // namespace fast_path
+
+// The eight bytes YYYY-MM- are checked at once: XOR with "0000-00-" leaves
+// 0-9 in a digit's byte and 0 in a dash's; any other byte is 10 or more, and
+// then adding 0x76 to it (or the byte itself) sets its top bit. Then each
+// byte times ten plus the next gives the two-digit values 19, 20, 08 in bytes
+// 0, 2 and 5 at once.
+inline bool read_canonical_spelling(std::string_view text, date& out) {
+    constexpr size_t LENGTH = 10;
+    constexpr uint64_t ZEROS_AND_DASHES = 0x2D30302D30303030;  // "0000-00-"
+    constexpr uint64_t TEN_AND_ABOVE = 0x7676767676767676;
+    constexpr uint64_t TOP_BITS = 0x8080808080808080;
+    constexpr uint64_t DASH_BYTES = 0xFF0000FF00000000;
+    if (text.size() != LENGTH)
+        return false;
+    const char* at = text.data();
+    const uint64_t v = fast_path::word_at(at) ^ ZEROS_AND_DASHES;
+    const int32_t day_tens = fast_path::digit_at(at + 8);
+    const int32_t day_ones = fast_path::digit_at(at + 9);
+    if (((v | (v + TEN_AND_ABOVE)) & TOP_BITS) != 0 || (v & DASH_BYTES) != 0 ||
+        day_tens < 0 || day_tens > 9 || day_ones < 0 || day_ones > 9)
+        return false;
+    const uint64_t pairs = v * 10 + (v >> 8);  // bytes [0, 99]
+    const auto byte = [pairs](int i) { return static_cast<int32_t>((pairs >> (8 * i)) & 0xFF); };
+    const date found{byte(0) * 100 + byte(2), byte(5), day_tens * 10 + day_ones};
+    if (found.year < FIRST_READ_YEAR || !is_valid_date(found))
+        return false;
+    out = found;
+    return true;
+}
+
+}  // namespace spanlet

@@ -5,24 +5,21 @@
 #include <cstdint>
 #include <vector>
 
+#include "printing.h"
+
 namespace {
 
-struct dated_value {
-    int32_t month, day, year;
-    int32_t value;
-};
+using spanlet::date;
 
 TEST(DayNumber, KeepsItsScale) {
-    const std::vector<dated_value> cases = {
-        {1, 1, 1900, 19001},   {12, 31, 1900, 19365}, {1, 1, 2000, 55525},
-        {3, 1, 2000, 55585},   {12, 31, 2020, 63195}, {1, 1, 2021, 63196},
-        {12, 31, 1899, 19000}, {1, 1, 1, -674594},    {12, 31, 9999, 2977464},
-        {1, 1, 1400, -163620}, {1, 1, 2022, 63561},   {12, 9, 2026, 65364},
+    const std::vector<std::pair<date, int32_t>> cases = {
+        {{1900, 1, 1}, 19001},  {{1900, 12, 31}, 19365}, {{2000, 1, 1}, 55525},
+        {{2000, 3, 1}, 55585},  {{2020, 12, 31}, 63195}, {{2021, 1, 1}, 63196},
+        {{1899, 12, 31}, 19000}, {{1, 1, 1}, -674594},   {{9999, 12, 31}, 2977464},
+        {{1400, 1, 1}, -163620}, {{2022, 1, 1}, 63561},  {{2026, 12, 9}, 65364},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(day_number(c.month, c.day, c.year), c.value)
-            << c.month << "/" << c.day << "/" << c.year;
-    }
+    for (const auto& [d, value] : cases)
+        EXPECT_EQ(spanlet::day_number(d), value) << testing::PrintToString(d);
 }
 
 TEST(YearStart, IsTheDayNumberOfTheLastDayOfThePreviousYear) {
@@ -31,47 +28,40 @@ TEST(YearStart, IsTheDayNumberOfTheLastDayOfThePreviousYear) {
         {2020, 62829}, {2021, 63195}, {1, -674595},  {1601, -90207},
     };
     for (const auto& [year, start] : cases)
-        EXPECT_EQ(year_start(year), start) << "year " << year;
+        EXPECT_EQ(spanlet::year_start(year), start) << "year " << year;
 }
 
 TEST(IsValidDate, OnlyRealCalendarDates) {
-    struct validity {
-        int32_t month, day, year;
-        bool valid;
+    const std::vector<std::pair<date, bool>> cases = {
+        {{1900, 2, 29}, false}, {{2000, 2, 29}, true},   {{2004, 2, 29}, true},
+        {{2100, 2, 29}, false}, {{2100, 2, 28}, true},   {{2010, 2, 30}, false},
+        {{2010, 4, 31}, false}, {{2010, 4, 30}, true},   {{2010, 12, 31}, true},
+        {{2010, 1, 32}, false}, {{2010, 13, 1}, false},  {{1900, 0, 1}, false},
+        {{1900, 0, 0}, false},  {{1900, 0, 10}, false},  {{2010, 1, 0}, false},
+        {{2010, 3, -1}, false}, {{2010, -1, 10}, false}, {{2010, INT32_MIN, 1}, false},
+        {{2010, 1, INT32_MIN}, false}, {{2010, 1, INT32_MAX}, false},
+        {{1, 1, 1}, true},      {{9999, 12, 31}, true},  {{0, 1, 1}, false},
+        {{10000, 1, 1}, false}, {{-4, 1, 1}, false},     {{INT32_MIN, 2, 29}, false},
     };
-    const std::vector<validity> cases = {
-        {2, 29, 1900, false}, {2, 29, 2000, true},   {2, 29, 2004, true},
-        {2, 29, 2100, false}, {2, 28, 2100, true},   {2, 30, 2010, false},
-        {4, 31, 2010, false}, {4, 30, 2010, true},   {12, 31, 2010, true},
-        {1, 32, 2010, false}, {13, 1, 2010, false},  {0, 1, 1900, false},
-        {0, 0, 1900, false},  {0, 10, 1900, false},  {1, 0, 2010, false},
-        {3, -1, 2010, false}, {-1, 10, 2010, false}, {INT32_MIN, 1, 2010, false},
-        {1, INT32_MIN, 2010, false}, {1, INT32_MAX, 2010, false},
-        {1, 1, 1, true},      {12, 31, 9999, true},  {1, 1, 0, false},
-        {1, 1, 10000, false}, {1, 1, -4, false},     {2, 29, INT32_MIN, false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(is_valid_date(c.month, c.day, c.year), c.valid)
-            << c.month << "/" << c.day << "/" << c.year;
-    }
+    for (const auto& [d, valid] : cases)
+        EXPECT_EQ(spanlet::is_valid_date(d), valid) << testing::PrintToString(d);
 }
 
 TEST(DaysBetween, IsFirstMinusSecond) {
     struct difference {
-        int32_t month1, day1, year1, month2, day2, year2;
+        date first, second;
         int32_t days;
     };
     const std::vector<difference> cases = {
-        {8, 10, 2010, 8, 1, 2010, 9},      {8, 1, 2010, 8, 10, 2010, -9},
-        {12, 31, 1999, 1, 1, 2000, -1},    {12, 31, 2020, 12, 31, 2021, -365},
-        {8, 10, 2010, 1, 1, 2010, 221},    {12, 9, 2026, 1, 1, 2010, 6186},
-        {1, 1, 1850, 1, 1, 1900, -18262},  {12, 31, 9999, 1, 1, 1, 3652058},
-        {3, 1, 1900, 2, 28, 1900, 1},      {3, 1, 2000, 2, 28, 2000, 2},
+        {{2010, 8, 10}, {2010, 8, 1}, 9},      {{2010, 8, 1}, {2010, 8, 10}, -9},
+        {{1999, 12, 31}, {2000, 1, 1}, -1},    {{2020, 12, 31}, {2021, 12, 31}, -365},
+        {{2010, 8, 10}, {2010, 1, 1}, 221},    {{2026, 12, 9}, {2010, 1, 1}, 6186},
+        {{1850, 1, 1}, {1900, 1, 1}, -18262},  {{9999, 12, 31}, {1, 1, 1}, 3652058},
+        {{1900, 3, 1}, {1900, 2, 28}, 1},      {{2000, 3, 1}, {2000, 2, 28}, 2},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(days_between(c.month1, c.day1, c.year1, c.month2, c.day2, c.year2), c.days)
-            << c.month1 << "/" << c.day1 << "/" << c.year1 << " - " << c.month2 << "/"
-            << c.day2 << "/" << c.year2;
+        EXPECT_EQ(spanlet::days_between(c.first, c.second), c.days)
+            << testing::PrintToString(c.first) << " minus " << testing::PrintToString(c.second);
     }
 }
 

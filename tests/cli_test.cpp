@@ -14,7 +14,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -26,12 +29,23 @@ bool windows = false;
 
 struct run_result {
     std::string output;
+    std::string errors;
     int status = -1;
 };
 
-// Runs the program with `args`; its standard output goes to a pipe, or to
-// `output_path` when one is given.
-run_result run(const std::vector<std::string>& args, const char* output_path = nullptr) {
+std::string read_all(int fd) {
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<size_t>(n));
+    return text;
+}
+
+// Runs the program with `args` and `environment` (NAME=VALUE words added to
+// its own); its standard output goes to a pipe, or to `output_path` when one
+// is given, and its standard error to another pipe.
+run_result run(const std::vector<std::string>& args, const char* output_path = nullptr,
+               const std::vector<std::string>& environment = {}) {
     std::vector<std::string> command;
     if (!launcher.empty())
         command.push_back(launcher);
@@ -42,23 +56,33 @@ run_result run(const std::vector<std::string>& args, const char* output_path = n
         argv.push_back(word.data());
     argv.push_back(nullptr);
 
-    int pipe_fds[2];
-    if (pipe(pipe_fds) != 0)
+    int out_fds[2];
+    int err_fds[2];
+    if (pipe(out_fds) != 0 || pipe(err_fds) != 0)
         return {};
     const pid_t child = fork();
     if (child == 0) {
-        const int out = output_path ? open(output_path, O_WRONLY) : pipe_fds[1];
+        const int out = output_path ? open(output_path, O_WRONLY) : out_fds[1];
         dup2(out, STDOUT_FILENO);
-        close(pipe_fds[0]);
+        dup2(err_fds[1], STDERR_FILENO);
+        close(out_fds[0]);
+        close(err_fds[0]);
+        for (const std::string& setting : environment) {
+            const size_t equals = setting.find('=');
+            setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
+        }
         execv(argv[0], argv.data());
         _exit(127);
     }
-    close(pipe_fds[1]);
+    close(out_fds[1]);
+    close(err_fds[1]);
     run_result result;
-    char buffer[4096];
-    for (ssize_t n; (n = read(pipe_fds[0], buffer, sizeof buffer)) > 0;)
-        result.output.append(buffer, static_cast<size_t>(n));
-    close(pipe_fds[0]);
+    // Both streams stay far below a pipe's capacity, so reading one after the
+    // other cannot block the program.
+    result.output = read_all(out_fds[0]);
+    result.errors = read_all(err_fds[0]);
+    close(out_fds[0]);
+    close(err_fds[0]);
     int wait_status = 0;
     waitpid(child, &wait_status, 0);
     result.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
@@ -82,9 +106,12 @@ const std::string USAGE =
     "prints the difference between the day1, and day2 dates\n"
     "The YYYY component must be 4 digits, and the MM DD must be 2 digits\n";
 
+// One run: the arguments, and exactly what it must write on each stream and
+// the status it must end with.
 struct cli_case {
     std::vector<std::string> args;
     std::string output;
+    std::string errors;
     int status;
 };
 
@@ -96,80 +123,166 @@ void expect_runs(const std::vector<cli_case>& cases) {
         SCOPED_TRACE("spanlet" + shown);
         const run_result result = run(c.args);
         EXPECT_EQ(result.output, on_console(c.output));
+        EXPECT_EQ(result.errors, on_console(c.errors));
         EXPECT_EQ(result.status, c.status);
     }
 }
 
-// The echo of both arguments that every dated run begins with.
+// The echo of both arguments that every full-form run begins with.
 std::string echo(const std::string& first, const std::string& second) {
     return "\n" + first + "\t" + second + "\t";
 }
 
+// A refused argument's line on standard error.
+std::string why(const std::string& text, const std::string& reason) {
+    return "spanlet: \"" + text + "\": " + reason + "\n";
+}
+
+const std::string WRITE_LIKE_THIS = "(write 2010-08-10 or 08-10-2010)";
+
 TEST(Cli, PrintsTheDifference) {
     expect_runs({
-        {{"2010-08-10", "2010-08-01"}, echo("2010-08-10", "2010-08-01") + "9", 0},
-        {{"2010-08-01", "2010-08-10"}, echo("2010-08-01", "2010-08-10") + "-9", 0},
-        {{"2010-08-10", "2010-08-10"}, echo("2010-08-10", "2010-08-10") + "0", 0},
-        {{"08-10-2010", "01-01-2010"}, echo("08-10-2010", "01-01-2010") + "221", 0},
-        {{"2010/8/1", "2009/12/31"}, echo("2010/8/1", "2009/12/31") + "213", 0},
-        {{"08/10/10", "08/10/99"}, echo("08/10/10", "08/10/99") + "4018", 0},
-        {{"99/08/10", "10/08/10"}, echo("99/08/10", "10/08/10") + "-4077", 0},
-        {{"1999-12-31", "1900-01-01"}, echo("1999-12-31", "1900-01-01") + "36523", 0},
-        {{"2000-02-29", "1900-02-28"}, echo("2000-02-29", "1900-02-28") + "36525", 0},
-        {{"12-31-1999", "1-1-2000"}, echo("12-31-1999", "1-1-2000") + "-1", 0},
-        {{"02-29-2004", "03-01-2004"}, echo("02-29-2004", "03-01-2004") + "-1", 0},
-        {{"2026-12-09", "2010-01-01"}, echo("2026-12-09", "2010-01-01") + "6186", 0},
-        {{"1850-01-01", "1900-01-01"}, echo("1850-01-01", "1900-01-01") + "-18262", 0},
-        {{"9999-12-31", "1400-01-01"}, echo("9999-12-31", "1400-01-01") + "3141084", 0},
-        {{"2010-08-10", "2010-01-01", "1999-01-01"}, echo("2010-08-10", "2010-01-01") + "221", 0},
+        {{"2010-08-10", "2010-08-01"}, echo("2010-08-10", "2010-08-01") + "9", "", 0},
+        {{"2010-08-01", "2010-08-10"}, echo("2010-08-01", "2010-08-10") + "-9", "", 0},
+        {{"2010-08-10", "2010-08-10"}, echo("2010-08-10", "2010-08-10") + "0", "", 0},
+        {{"08-10-2010", "01-01-2010"}, echo("08-10-2010", "01-01-2010") + "221", "", 0},
+        {{"2010/8/1", "2009/12/31"}, echo("2010/8/1", "2009/12/31") + "213", "", 0},
+        {{"08/10/10", "08/10/99"}, echo("08/10/10", "08/10/99") + "4018", "", 0},
+        {{"99/08/10", "10/08/10"}, echo("99/08/10", "10/08/10") + "-4077", "", 0},
+        {{"1999-12-31", "1900-01-01"}, echo("1999-12-31", "1900-01-01") + "36523", "", 0},
+        {{"2000-02-29", "1900-02-28"}, echo("2000-02-29", "1900-02-28") + "36525", "", 0},
+        {{"12-31-1999", "1-1-2000"}, echo("12-31-1999", "1-1-2000") + "-1", "", 0},
+        {{"02-29-2004", "03-01-2004"}, echo("02-29-2004", "03-01-2004") + "-1", "", 0},
+        {{"2026-12-09", "2010-01-01"}, echo("2026-12-09", "2010-01-01") + "6186", "", 0},
+        {{"1850-01-01", "1900-01-01"}, echo("1850-01-01", "1900-01-01") + "-18262", "", 0},
+        {{"9999-12-31", "1400-01-01"}, echo("9999-12-31", "1400-01-01") + "3141084", "", 0},
+        {{"12/10/26", "2026-12-10"}, echo("12/10/26", "2026-12-10") + "0", "", 0},
+        {{"20100810T1234", "2010-01-01"}, echo("20100810T1234", "2010-01-01") + "221", "", 0},
     });
 }
 
-// A text that is not a real date is reported, after both echoes, and fails.
-// Bad dates used to exit with status 0, and a month above 12 or a day above 31
-// used to give the day number 0 and print a number.
-TEST(Cli, RefusesTextsThatAreNotDates) {
+// A text that is not a real date: after both echoes, the first refused date
+// as read on standard output; on standard error, a line for every refused
+// argument saying why. Each used to exit 0, and several used to print a
+// number (a year 0001 read as 2015, a minus sign dropped, a typo ignored).
+TEST(Cli, RefusesTextsThatAreNotDatesAndSaysWhy) {
     const std::string good = "2010-01-01";
+    const std::string none = "0/0/1900 is not a valid date\n";
     expect_runs({
-        {{"2/30/2010", good}, echo("2/30/2010", good) + "2/30/2010 is not a valid date\n", 1},
-        {{good, "2010-02-30"}, echo(good, "2010-02-30") + "2/30/2010 is not a valid date\n", 1},
-        {{"2010-13-01", "abc"}, echo("2010-13-01", "abc") + "13/1/2010 is not a valid date\n", 1},
-        {{good, "2010-13-01"}, echo(good, "2010-13-01") + "13/1/2010 is not a valid date\n", 1},
-        {{"abc", good}, echo("abc", good) + "0/0/1900 is not a valid date\n", 1},
-        {{"08-10-30", good}, echo("08-10-30", good) + "0/0/1908 is not a valid date\n", 1},
-        {{"10-10-21", good}, echo("10-10-21", good) + "0/1/1900 is not a valid date\n", 1},
-        {{"1900-02-29", good}, echo("1900-02-29", good) + "2/29/1900 is not a valid date\n", 1},
-        {{"", good}, echo("", good) + "0/0/1900 is not a valid date\n", 1},
+        {{"2/30/2010", good}, echo("2/30/2010", good) + "2/30/2010 is not a valid date\n",
+         why("2/30/2010", "30 February 2010 does not exist"), 1},
+        {{good, "2010-02-30"}, echo(good, "2010-02-30") + "2/30/2010 is not a valid date\n",
+         why("2010-02-30", "30 February 2010 does not exist"), 1},
+        {{"2010-13-01", "abc"}, echo("2010-13-01", "abc") + "13/1/2010 is not a valid date\n",
+         why("2010-13-01", "there is no month 13") +
+             why("abc", "not a date spanlet reads " + WRITE_LIKE_THIS), 1},
+        {{"2010-05-00", good}, echo("2010-05-00", good) + "0/0/1905 is not a valid date\n",
+         why("2010-05-00", "there is no day 0 in a month"), 1},
+        {{"0001-06-15", good}, echo("0001-06-15", good) + none,
+         why("0001-06-15", "years before 1400 are not read"), 1},
+        {{"12/31/0099", good}, echo("12/31/0099", good) + none,
+         why("12/31/0099", "years before 1400 are not read"), 1},
+        {{"10000-01-01", good}, echo("10000-01-01", good) + none,
+         why("10000-01-01", "years after 9999 are not read"), 1},
+        {{"1/1/-600", good}, echo("1/1/-600", good) + none,
+         why("1/1/-600", "a date has no negative numbers"), 1},
+        {{"08/10/ab", good}, echo("08/10/ab", good) + none,
+         why("08/10/ab", "a date needs three numbers, each with digits " + WRITE_LIKE_THIS), 1},
+        {{"2010-08-1O", good}, echo("2010-08-1O", good) + none,
+         why("2010-08-1O", "a letter right after the date; only a time (T12:34) may follow it directly"), 1},
+        {{"Aug 10 2010", good}, echo("Aug 10 2010", good) + none,
+         why("Aug 10 2010", "a date needs three numbers, each with digits " + WRITE_LIKE_THIS), 1},
+        {{"", good}, echo("", good) + none, why("", "not a date spanlet reads " + WRITE_LIKE_THIS), 1},
+    });
+}
+
+TEST(Cli, Options) {
+    const std::string a = "2010-08-10";
+    const std::string b = "2010-01-01";
+    expect_runs({
+        {{"-n", a, b}, "221\n", "", 0},
+        {{a, b, "--number-only"}, "221\n", "", 0},
+        {{"-n", "2010-02-30", b}, "", why("2010-02-30", "30 February 2010 does not exist"), 1},
+        {{"--inclusive", a, b}, echo(a, b) + "222", "", 0},
+        {{"--inclusive", b, a}, echo(b, a) + "-222", "", 0},
+        {{"--inclusive", "-n", a, a}, "1\n", "", 0},
+        {{"--day-first", "10.08.2010", b}, echo("10.08.2010", b) + "221", "", 0},
+        {{"--day-first", "31/12/2010", "2010-12-31"}, echo("31/12/2010", "2010-12-31") + "0", "", 0},
+        {{"--day-first", "12/31/2010", b}, echo("12/31/2010", b) + "31/12/2010 is not a valid date\n",
+         why("12/31/2010", "there is no month 31"), 1},
+        {{"--", a, b}, echo(a, b) + "221", "", 0},
+        {{"-n", "--", a, b}, "221\n", "", 0},
+        {{"--frobnicate", a, b}, "", "spanlet: unknown option \"--frobnicate\" (see spanlet --help)\n", 1},
+        {{"-x", a, b}, "", "spanlet: unknown option \"-x\" (see spanlet --help)\n", 1},
+        // A third date used to be dropped without a word: xargs without -n2
+        // silently lost every second pair.
+        {{a, b, "2011-01-01", b}, "", "spanlet: \"2011-01-01\": a third date; spanlet takes two\n", 1},
     });
 }
 
 TEST(Cli, UsageHelpAndVersion) {
     expect_runs({
-        {{}, USAGE, 1},
-        {{"2010-08-10"}, USAGE, 1},
-        {{"--version"}, "spanlet 1.0.0\n", 0},
+        {{}, USAGE, "", 1},
+        {{"2010-08-10"}, USAGE, "", 1},
+        {{"-n", "2010-08-10"}, USAGE, "", 1},
+        {{"--version"}, "spanlet 1.0.0\n", "", 0},
     });
     for (const std::string flag : {"--help", "-h"}) {
-        const run_result result = run({flag});
+        const run_result result = run({flag, "2010-08-10"});
         EXPECT_EQ(result.status, 0) << flag;
-        EXPECT_EQ(result.output.rfind(on_console(USAGE), 0), 0u) << flag;
-        EXPECT_NE(result.output.find(on_console("20-50 are not accepted")), std::string::npos);
-        EXPECT_NE(result.output.find(on_console("prints -221")), std::string::npos);
+        EXPECT_EQ(result.errors, "") << flag;
+        EXPECT_EQ(result.output.rfind(on_console("Usage: spanlet [OPTION]... DATE1 DATE2\n"), 0), 0u) << flag;
+        for (const std::string part : {"--number-only", "--inclusive", "--day-first", "today",
+                                       "00-50 are 2000-2050", "prints -221", "Exit status"})
+            EXPECT_NE(result.output.find(part), std::string::npos) << flag << ": " << part;
+        EXPECT_EQ(result.output.find("must be 4 digits"), std::string::npos) << flag;
     }
+}
+
+// "today" is the local date when the program starts. The expected date is
+// taken before and after the run, in the same time zone, so that a run across
+// midnight passes either way.
+TEST(Cli, TodayIsTheLocalDate) {
+    if (windows)
+        GTEST_SKIP() << "Windows reads TZ in its own form";
+    for (const std::string zone : {"Pacific/Kiritimati", "Pacific/Pago_Pago", "UTC"}) {
+        if (access(("/usr/share/zoneinfo/" + zone).c_str(), R_OK) != 0)
+            GTEST_SKIP() << "no time zone data for " << zone << " (Debian package tzdata)";
+        const auto days_since_2000 = [&zone] {
+            setenv("TZ", zone.c_str(), 1);
+            tzset();
+            const time_t now = time(nullptr);
+            tm local{};
+            localtime_r(&now, &local);
+            const std::chrono::year_month_day today{std::chrono::year{local.tm_year + 1900},
+                                                    std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)},
+                                                    std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
+            const std::chrono::sys_days origin{std::chrono::year{2000} / 1 / 1};
+            return std::to_string((std::chrono::sys_days{today} - origin).count()) + "\n";
+        };
+        const std::string before = days_since_2000();
+        const run_result result = run({"-n", "ToDay", "2000-01-01"}, nullptr, {"TZ=" + zone});
+        const std::string after = days_since_2000();
+        EXPECT_TRUE(result.output == before || result.output == after)
+            << zone << ": printed " << result.output << " expected " << before;
+        EXPECT_EQ(result.status, 0) << zone;
+    }
+    unsetenv("TZ");
 }
 
 // Arguments of any length, and with blanks, are echoed unchanged and read whole.
 TEST(Cli, LongAndBlankArguments) {
-    const std::string long_date = "2010-08-10" + std::string(9990, 'x');
+    const std::string long_date = "2010-08-10 " + std::string(9990, 'x');
     const std::string leading_zeros = std::string(9990, '0') + "2010-08-10";
     const std::string digits = std::string(10000, '9');
     const std::string good = "2010-01-01";
     expect_runs({
-        {{long_date, good}, echo(long_date, good) + "221", 0},
-        {{leading_zeros, good}, echo(leading_zeros, good) + "221", 0},
-        {{digits, good}, echo(digits, good) + "0/0/1900 is not a valid date\n", 1},
-        {{"2010-08-10 12:00", "2010\t01\t01"}, echo("2010-08-10 12:00", "2010\t01\t01") + "221", 0},
-        {{" 2010-08-10", "2010\"01\"01"}, echo(" 2010-08-10", "2010\"01\"01") + "221", 0},
+        {{long_date, good}, echo(long_date, good) + "221", "", 0},
+        {{leading_zeros, good}, echo(leading_zeros, good) + "221", "", 0},
+        {{digits, good}, echo(digits, good) + "0/0/1900 is not a valid date\n",
+         why(digits, "not a date spanlet reads " + WRITE_LIKE_THIS), 1},
+        {{"2010-08-10 12:00", "2010\t01\t01"}, echo("2010-08-10 12:00", "2010\t01\t01") + "221", "", 0},
+        {{" 2010-08-10", "2010\"01\"01"}, echo(" 2010-08-10", "2010\"01\"01") + "221", "", 0},
     });
 }
 
@@ -182,17 +295,21 @@ TEST(Cli, NonAsciiArguments) {
     const std::string dashed = "2010\xe2\x80\x93" "08\xe2\x80\x93" "10";
     const std::string good = "2010-01-01";
     if (windows) {
-        expect_runs({{{dashed, good}, echo("2010\x96" "08\x96" "10", good) + "221", 0}});
+        expect_runs({{{dashed, good}, echo("2010\x96" "08\x96" "10", good) + "221", "", 0}});
     } else {
-        expect_runs({{{dashed, good}, echo(dashed, good) + "0/0/1900 is not a valid date\n", 1}});
+        expect_runs({{{dashed, good}, echo(dashed, good) + "0/0/1900 is not a valid date\n",
+                      why(dashed, "a date needs three numbers, each with digits " + WRITE_LIKE_THIS), 1}});
     }
 }
 
-// Writing the result is part of the work: output that cannot be written fails.
+// Writing the result is part of the work: output that cannot be written fails,
+// and says so.
 TEST(Cli, FailsWhenOutputCannotBeWritten) {
     if (!launcher.empty() || access("/dev/full", W_OK) != 0)
         GTEST_SKIP() << "needs /dev/full and a native program";
-    EXPECT_EQ(run({"2010-08-10", "2010-01-01"}, "/dev/full").status, 1);
+    const run_result result = run({"2010-08-10", "2010-01-01"}, "/dev/full");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.errors, "spanlet: write error: No space left on device\n");
 }
 
 }  // namespace

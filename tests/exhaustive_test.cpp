@@ -1,4 +1,4 @@
-// Every date of the supported range against an oracle that is not this
+// Every date of the calendar's range against an oracle that is not this
 // project's code: the standard library's civil calendar.
 
 #include "date/calendar.h"
@@ -11,97 +11,119 @@
 #include <cstdio>
 #include <string>
 
-#include "reading.h"
+#include "printing.h"
+#include "spelling_oracle.h"
 
 namespace {
 
-using std::chrono::day;
-using std::chrono::month;
+using spanlet::date;
 using std::chrono::sys_days;
-using std::chrono::year;
 using std::chrono::year_month_day;
 
-constexpr int32_t FIRST_READABLE_YEAR = 1400;
+constexpr int32_t FIRST_READ_YEAR = 1400;
 
-int32_t oracle_days_since_1900(const year_month_day& date) {
-    constexpr sys_days origin{year{1900} / 1 / 1};
-    return static_cast<int32_t>((sys_days{date} - origin).count());
+int32_t oracle_days_since_1900(const year_month_day& ymd) {
+    constexpr sys_days origin{std::chrono::year{1900} / 1 / 1};
+    return static_cast<int32_t>((sys_days{ymd} - origin).count());
 }
 
-// Runs `check` on every date from 1 Jan 1400 to 31 Dec 9999; returns how many.
+date date_of(const year_month_day& ymd) {
+    return {static_cast<int32_t>(int{ymd.year()}), static_cast<int32_t>(unsigned{ymd.month()}),
+            static_cast<int32_t>(unsigned{ymd.day()})};
+}
+
+// Runs `check` on every date from 1 Jan of `first_year` to 31 Dec 9999;
+// returns how many.
 template <typename Check>
-int32_t for_each_readable_date(Check check) {
-    const sys_days last{year{LAST_YEAR} / 12 / 31};
+int32_t for_each_date_from(int32_t first_year, Check check) {
+    const sys_days last{std::chrono::year{spanlet::LAST_YEAR} / 12 / 31};
     int32_t count = 0;
-    for (sys_days d{year{FIRST_READABLE_YEAR} / 1 / 1}; d <= last; d += std::chrono::days{1}) {
+    for (sys_days d{std::chrono::year{first_year} / 1 / 1}; d <= last; d += std::chrono::days{1}) {
         const year_month_day ymd{d};
-        check(ymd, static_cast<int32_t>(unsigned{ymd.month()}),
-              static_cast<int32_t>(unsigned{ymd.day()}), static_cast<int32_t>(int{ymd.year()}));
+        check(ymd, date_of(ymd));
         ++count;
     }
     return count;
 }
 
+// Every date of years 1-9999: the oracle's day count, and one day after the
+// date before it.
 TEST(Exhaustive, DayNumbersAgreeWithTheOracle) {
-    int32_t previous = day_number(12, 31, FIRST_READABLE_YEAR - 1);
-    const int32_t count = for_each_readable_date(
-        [&](const year_month_day& ymd, int32_t m, int32_t d, int32_t y) {
-            const int32_t number = day_number(m, d, y);
-            ASSERT_EQ(number - 19001, oracle_days_since_1900(ymd)) << m << "/" << d << "/" << y;
-            ASSERT_EQ(number - previous, 1) << m << "/" << d << "/" << y;
-            previous = number;
-        });
-    EXPECT_EQ(count, 3'141'085);
+    int32_t previous = spanlet::day_number({1, 1, 1}) - 1;
+    const int32_t count = for_each_date_from(spanlet::FIRST_YEAR, [&](const year_month_day& ymd, const date& d) {
+        const int32_t number = spanlet::day_number(d);
+        ASSERT_EQ(number - 19001, oracle_days_since_1900(ymd)) << testing::PrintToString(d);
+        ASSERT_EQ(number - previous, 1) << testing::PrintToString(d);
+        previous = number;
+    });
+    EXPECT_EQ(count, 3'652'059);
 }
 
 // Validity over every month of every year 1-9999: the last day is valid, the
 // day after it is not, and neither is day 0.
 TEST(Exhaustive, ValidityAgreesWithTheOracle) {
-    for (int32_t y = FIRST_YEAR; y <= LAST_YEAR; ++y) {
+    for (int32_t y = spanlet::FIRST_YEAR; y <= spanlet::LAST_YEAR; ++y) {
         for (int32_t m = 1; m <= 12; ++m) {
-            const year_month_day last_day{year{y} / month{static_cast<unsigned>(m)} / std::chrono::last};
+            const year_month_day last_day{std::chrono::year{y} / std::chrono::month{static_cast<unsigned>(m)} /
+                                          std::chrono::last};
             const auto length = static_cast<int32_t>(unsigned{last_day.day()});
-            ASSERT_TRUE(is_valid_date(m, length, y)) << m << "/" << length << "/" << y;
-            ASSERT_FALSE(is_valid_date(m, length + 1, y)) << m << "/" << length + 1 << "/" << y;
-            ASSERT_FALSE(is_valid_date(m, 0, y)) << m << "/0/" << y;
-            ASSERT_FALSE(year_month_day(year{y}, month{static_cast<unsigned>(m)},
-                                        day{static_cast<unsigned>(length + 1)}).ok());
+            ASSERT_TRUE(spanlet::is_valid_date({y, m, length})) << y << "-" << m << "-" << length;
+            ASSERT_FALSE(spanlet::is_valid_date({y, m, length + 1})) << y << "-" << m << "-" << length + 1;
+            ASSERT_FALSE(spanlet::is_valid_date({y, m, 0})) << y << "-" << m << "-0";
         }
-        ASSERT_FALSE(is_valid_date(0, 1, y)) << "0/1/" << y;
-        ASSERT_FALSE(is_valid_date(13, 1, y)) << "13/1/" << y;
+        ASSERT_FALSE(spanlet::is_valid_date({y, 0, 1})) << y;
+        ASSERT_FALSE(spanlet::is_valid_date({y, 13, 1})) << y;
     }
 }
 
-// Each date written year first and month first, with and without leading
-// zeros, reads back as itself.
+// Each date of 1400-9999 written in five spellings reads back as itself, by
+// the fast path and by the general reader alike.
 TEST(Exhaustive, EveryDateReadsBackInEverySpelling) {
-    for_each_readable_date([](const year_month_day&, int32_t m, int32_t d, int32_t y) {
-        const triple expected{m, d, y};
-        char text[4][32];
-        std::snprintf(text[0], sizeof text[0], "%04d-%02d-%02d", int{y}, int{m}, int{d});
-        std::snprintf(text[1], sizeof text[1], "%02d/%02d/%04d", int{m}, int{d}, int{y});
-        std::snprintf(text[2], sizeof text[2], "%d/%d/%d", int{m}, int{d}, int{y});
-        std::snprintf(text[3], sizeof text[3], "%d.%d.%d", int{y}, int{m}, int{d});
-        for (const char* t : text)
-            ASSERT_EQ(read_date_text(t), expected) << "text \"" << t << "\"";
+    for_each_date_from(FIRST_READ_YEAR, [](const year_month_day&, const date& d) {
+        char text[5][32];
+        std::snprintf(text[0], sizeof text[0], "%04d-%02d-%02d", int{d.year}, int{d.month}, int{d.day});
+        std::snprintf(text[1], sizeof text[1], "%02d/%02d/%04d", int{d.month}, int{d.day}, int{d.year});
+        std::snprintf(text[2], sizeof text[2], "%d/%d/%d", int{d.month}, int{d.day}, int{d.year});
+        std::snprintf(text[3], sizeof text[3], "%d.%d.%d", int{d.year}, int{d.month}, int{d.day});
+        std::snprintf(text[4], sizeof text[4], "%04d%02d%02d", int{d.year}, int{d.month}, int{d.day});
+        for (const char* t : text) {
+            const spanlet::date_reading r = spanlet::read_date(t);
+            ASSERT_EQ(r.reason, spanlet::refusal::none) << "text \"" << t << "\"";
+            ASSERT_EQ(r.value, d) << "text \"" << t << "\"";
+        }
+        ASSERT_EQ(spanlet::read_date_general(text[0]).value, d) << "text \"" << text[0] << "\"";
     });
 }
 
-// Two-digit years follow the windows, written last or (above 50) first.
-TEST(Exhaustive, TwoDigitYearsFollowTheWindows) {
+// Every year 0000-1399 written with four digits, year first and year last,
+// and with eight digits, is refused; so is 10000 in both places.
+TEST(Exhaustive, EveryYearBefore1400IsRefused) {
+    for (int32_t y = 0; y < FIRST_READ_YEAR; ++y) {
+        char text[3][32];
+        std::snprintf(text[0], sizeof text[0], "%04d-06-15", int{y});
+        std::snprintf(text[1], sizeof text[1], "06/15/%04d", int{y});
+        std::snprintf(text[2], sizeof text[2], "%04d0615", int{y});
+        for (const char* t : text) {
+            EXPECT_EQ(spanlet::read_date(t).reason, spanlet::refusal::year_before_range) << t;
+            EXPECT_FALSE(oracle::read(t, false).has_value()) << t;
+        }
+    }
+    EXPECT_EQ(spanlet::read_date("10000-06-15").reason, spanlet::refusal::year_after_range);
+    EXPECT_EQ(spanlet::read_date("06/15/10000").reason, spanlet::refusal::year_after_range);
+}
+
+// Two-digit years follow the window, written last or (above 50) first.
+TEST(Exhaustive, TwoDigitYearsFollowTheWindow) {
     for (int32_t yy = 0; yy <= 99; ++yy) {
-        const int32_t widened = yy >= 51 ? 1900 + yy : 2000 + yy;
-        const bool accepted = yy <= 19 || yy >= 51;
+        const int32_t widened = yy <= 50 ? 2000 + yy : 1900 + yy;
         char text[16];
         std::snprintf(text, sizeof text, "03/04/%02d", int{yy});
-        const triple last = read_date_text(text);
-        EXPECT_EQ(is_valid_date(last.month, last.day, last.year), accepted) << text;
-        if (accepted) {
-            EXPECT_EQ(last, (triple{3, 4, widened})) << text;
-        }
-        if (yy >= 51) {
+        EXPECT_EQ(spanlet::read_date(text).value, (date{widened, 3, 4})) << text;
+        std::snprintf(text, sizeof text, "03/04/%d", int{yy});
+        EXPECT_EQ(spanlet::read_date(text).value, (date{widened, 3, 4})) << text;
+        if (yy > 50) {
             std::snprintf(text, sizeof text, "%02d/03/04", int{yy});
-            EXPECT_EQ(read_date_text(text), (triple{3, 4, widened})) << text;
+            EXPECT_EQ(spanlet::read_date(text).value, (date{widened, 3, 4})) << text;
         }
     }
 }
@@ -109,15 +131,14 @@ TEST(Exhaustive, TwoDigitYearsFollowTheWindows) {
 // Every month of a sample of years refuses day 0, the day after its last,
 // month 0 and month 13 when they come as text.
 TEST(Exhaustive, ImpossibleFieldsAreRefusedAsText) {
-    for (int32_t y = FIRST_READABLE_YEAR; y <= LAST_YEAR; y += 37) {
+    for (int32_t y = FIRST_READ_YEAR; y <= spanlet::LAST_YEAR; y += 37) {
         for (int32_t m = 1; m <= 12; ++m) {
-            const int32_t length = month_days[is_leap_year(y)][m];
-            const triple bad[] = {{m, 0, y}, {m, length + 1, y}, {0, 1, y}, {13, 1, y}};
-            for (const triple& b : bad) {
+            const int32_t length = spanlet::month_days[spanlet::is_leap_year(y)][m];
+            const date bad[] = {{y, m, 0}, {y, m, length + 1}, {y, 0, 1}, {y, 13, 1}};
+            for (const date& b : bad) {
                 char text[32];
                 std::snprintf(text, sizeof text, "%04d-%02d-%02d", int{b.year}, int{b.month}, int{b.day});
-                const triple read = read_date_text(text);
-                ASSERT_FALSE(is_valid_date(read.month, read.day, read.year)) << text;
+                ASSERT_NE(spanlet::read_date(text).reason, spanlet::refusal::none) << text;
             }
         }
     }

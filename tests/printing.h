@@ -1,0 +1,22 @@
+#pragma once
+// How GoogleTest shows spanlet's values when a case fails.
+
+#include <ostream>
+
+#include "date/date_text.h"
+
+namespace spanlet {
+
+inline void PrintTo(const date& d, std::ostream* out) {
+    *out << d.year << "-" << d.month << "-" << d.day;
+}
+
+inline void PrintTo(refusal r, std::ostream* out) {
+    constexpr const char* NAMES[] = {
+        "none", "not_a_date", "missing_digits", "negative_number", "letter_after_date",
+        "year_before_range", "year_after_range", "no_such_month", "no_such_day", "today_unknown",
+    };
+    *out << NAMES[static_cast<int>(r)];
+}
+
+}  // namespace spanlet
