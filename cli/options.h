@@ -7,12 +7,15 @@
 namespace spanlet::cli {
 
 enum class action : uint8_t {
-    difference,  // the usual run: two dates
+    difference,   // the usual run: two dates
+    batch,        // -f FILE: a pair of dates on every line
     help,
     version,
-    usage,       // fewer than two dates: the usage text
-    bad_option,  // an option spanlet does not know
-    extra_date,  // more than two dates
+    usage,        // fewer than two dates: the usage text
+    bad_option,   // an option spanlet does not know, or one without its value
+    bad_value,    // a delimiter that is not one character
+    extra_date,   // more than two dates
+    mixed_modes,  // dates on the command line and -f, or -d without -f
 };
 
 struct options {
@@ -21,7 +24,9 @@ struct options {
     bool inclusive = false;    // --inclusive
     bool day_first = false;    // --day-first
     const char* dates[2] = {nullptr, nullptr};
-    const char* offending = nullptr;  // the unknown option or the extra date
+    const char* file = nullptr;       // -f, --file: a path, or "-" for standard input
+    const char* delimiter = nullptr;  // -d, --delimiter: one character
+    const char* offending = nullptr;  // the word a usage error names
 };
 
 options parse_options(int argc, char** argv);

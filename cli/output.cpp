@@ -69,8 +69,13 @@ void print_usage() {
 void print_help() {
     std::fputs(
         "Usage: spanlet [OPTION]... DATE1 DATE2\n"
-        "Print the number of days from DATE2 to DATE1: DATE1 minus DATE2.\n"
+        "   or: spanlet [OPTION]... -f FILE\n"
+        "Print the number of days from DATE2 to DATE1: DATE1 minus DATE2. With -f,\n"
+        "do so for every line of FILE (- for standard input), each holding two dates\n"
+        "separated by a tab or, in a line without one, by blanks.\n"
         "\n"
+        "  -f, --file=FILE    read the pairs of dates from FILE, one pair a line\n"
+        "  -d, --delimiter=C  with -f, split each line at the character C instead\n"
         "  -n, --number-only  print only the number and a line feed\n"
         "      --inclusive    count both ends: 221 becomes 222, -221 becomes -222,\n"
         "                     the same day twice gives 1\n"
@@ -98,9 +103,12 @@ void print_help() {
         "  spanlet 2010-01-01 2010-08-10   prints -221\n"
         "A text that is not a date is refused: \"M/D/Y is not a valid date\" follows\n"
         "the echo on standard output, and standard error says why.\n"
+        "With -f, every line gets one line of output, DATE1, a tab, DATE2, a tab and\n"
+        "the number or the refusal (with -n, the number alone, or an empty line),\n"
+        "and every refused line one line on standard error, with its line number.\n"
         "\n"
-        "Exit status: 0 when the number was printed; 1 when a date was refused,\n"
-        "fewer or more than two dates or an unknown option were given, or the\n"
+        "Exit status: 0 when every number was printed; 1 when a date or a line was\n"
+        "refused, the command line was wrong, the input could not be read or the\n"
         "output could not be written.\n",
         stdout);
 }
@@ -112,8 +120,15 @@ void print_echo(const char* first, const char* second) {
 }
 
 void print_not_valid(const date& read) {
-    std::printf("%d/%d/%d is not a valid date\n", static_cast<int>(read.month),
-                static_cast<int>(read.day), static_cast<int>(read.year));
+    char text[64];
+    const size_t length = not_valid_text(text, read);
+    std::fwrite(text, 1, length, stdout);
+}
+
+size_t not_valid_text(char* out, const date& read) {
+    const int length = std::snprintf(out, 64, "%d/%d/%d is not a valid date\n", static_cast<int>(read.month),
+                                     static_cast<int>(read.day), static_cast<int>(read.year));
+    return static_cast<size_t>(length);
 }
 
 void print_difference(int32_t days, bool number_only) {
@@ -123,18 +138,65 @@ void print_difference(int32_t days, bool number_only) {
         std::printf("%ld", static_cast<long>(days));
 }
 
-void report_refusal(std::string_view text, const date_reading& reading) {
+namespace {
+
+void print_place(const place& where) {
+    std::fputs("spanlet: ", stderr);
+    if (where.name != nullptr)
+        std::fprintf(stderr, "%s:%llu: ", where.name, static_cast<unsigned long long>(where.line));
+}
+
+}  // namespace
+
+void report_refusal(const place& where, std::string_view text, const date_reading& reading) {
     char buffer[96];
-    std::fprintf(stderr, "spanlet: \"%.*s\": %s\n", static_cast<int>(text.size()), text.data(),
-                 reason_words(reading, buffer));
+    print_place(where);
+    std::fputc('"', stderr);
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fprintf(stderr, "\": %s\n", reason_words(reading, buffer));
 }
 
-void report_bad_option(const char* option) {
-    std::fprintf(stderr, "spanlet: unknown option \"%s\" (see spanlet --help)\n", option);
+void report_line(const place& where, const char* why) {
+    print_place(where);
+    std::fprintf(stderr, "%s\n", why);
 }
 
-void report_extra_date(const char* text) {
-    std::fprintf(stderr, "spanlet: \"%s\": a third date; spanlet takes two\n", text);
+void report_fields(const place& where, size_t fields) {
+    char why[96];
+    if (fields == 0)
+        std::snprintf(why, sizeof why, "an empty line, where two dates were expected");
+    else
+        std::snprintf(why, sizeof why, "%zu field%s, where two dates were expected", fields,
+                      fields == 1 ? "" : "s");
+    report_line(where, why);
+}
+
+void report_file_error(const char* name, const char* what, int error) {
+    std::fprintf(stderr, "spanlet: %s: %s%s\n", name, what, std::strerror(error));
+}
+
+void report_usage_error(const options& opts) {
+    switch (opts.what) {
+    case action::bad_option:
+        std::fprintf(stderr, "spanlet: unknown option \"%s\" (see spanlet --help)\n", opts.offending);
+        break;
+    case action::bad_value:
+        std::fprintf(stderr, "spanlet: \"%s\": a delimiter is one character (see spanlet --help)\n",
+                     opts.offending);
+        break;
+    case action::extra_date:
+        std::fprintf(stderr, "spanlet: \"%s\": a third date; spanlet takes two (see spanlet --help)\n",
+                     opts.offending);
+        break;
+    case action::mixed_modes:
+        std::fputs(opts.file != nullptr
+                       ? "spanlet: dates on the command line and -f do not go together (see spanlet --help)\n"
+                       : "spanlet: -d goes with -f (see spanlet --help)\n",
+                   stderr);
+        break;
+    default:
+        break;
+    }
 }
 
 int finish(int status) {

@@ -37,9 +37,7 @@ constexpr bool is_leap_year(int32_t year) {
 constexpr bool is_valid_date(const date& d) {
     if (d.year < FIRST_YEAR || d.year > LAST_YEAR || d.month < 1 || d.month > 12)
         return false;
-    if (d.day < 1)
-        return false;
-    return d.day <= 28 || d.day <= month_days[is_leap_year(d.year)][d.month];
+    return d.day >= 1 && d.day <= month_days[is_leap_year(d.year)][d.month];
 }
 
 // The ordinal of a valid date within its year, 1 Jan being 1.   [1, 366]

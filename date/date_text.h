@@ -178,7 +178,10 @@ inline bool read_canonical_spelling(std::string_view text, date& out) {
     const uint64_t pairs = v * 10 + (v >> 8);  // bytes [0, 99]
     const auto byte = [pairs](int i) { return static_cast<int32_t>((pairs >> (8 * i)) & 0xFF); };
     const date found{byte(0) * 100 + byte(2), byte(5), day_tens * 10 + day_ones};
-    if (found.year < FIRST_READ_YEAR || !is_valid_date(found))
+    // Every month has days 1-28; only a later day needs the month's length.
+    const bool common_day = static_cast<uint32_t>(found.month - 1) < 12 &&
+                            static_cast<uint32_t>(found.day - 1) < 28;
+    if (found.year < FIRST_READ_YEAR || !(common_day || is_valid_date(found)))
         return false;
     out = found;
     return true;

@@ -12,6 +12,7 @@
 
 #include <fcntl.h>
 #include <sys/wait.h>
+#include <csignal>
 #include <unistd.h>
 
 #include <chrono>
@@ -41,11 +42,15 @@ std::string read_all(int fd) {
     return text;
 }
 
-// Runs the program with `args` and `environment` (NAME=VALUE words added to
-// its own); its standard output goes to a pipe, or to `output_path` when one
-// is given, and its standard error to another pipe.
-run_result run(const std::vector<std::string>& args, const char* output_path = nullptr,
-               const std::vector<std::string>& environment = {}) {
+struct run_options {
+    const char* output_path = nullptr;        // standard output; a pipe by default
+    const char* input_path = "/dev/null";     // standard input
+    std::vector<std::string> environment;     // NAME=VALUE words added to the program's own
+};
+
+// Runs the program with `args`; its standard output goes to a pipe (or the
+// file `how` names) and its standard error to another pipe.
+run_result run(const std::vector<std::string>& args, const run_options& how = {}) {
     std::vector<std::string> command;
     if (!launcher.empty())
         command.push_back(launcher);
@@ -62,12 +67,13 @@ run_result run(const std::vector<std::string>& args, const char* output_path = n
         return {};
     const pid_t child = fork();
     if (child == 0) {
-        const int out = output_path ? open(output_path, O_WRONLY) : out_fds[1];
+        const int out = how.output_path ? open(how.output_path, O_WRONLY) : out_fds[1];
         dup2(out, STDOUT_FILENO);
+        dup2(open(how.input_path, O_RDONLY), STDIN_FILENO);
         dup2(err_fds[1], STDERR_FILENO);
         close(out_fds[0]);
         close(err_fds[0]);
-        for (const std::string& setting : environment) {
+        for (const std::string& setting : how.environment) {
             const size_t equals = setting.find('=');
             setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
         }
@@ -216,7 +222,7 @@ TEST(Cli, Options) {
         {{"-x", a, b}, "", "spanlet: unknown option \"-x\" (see spanlet --help)\n", 1},
         // A third date used to be dropped without a word: xargs without -n2
         // silently lost every second pair.
-        {{a, b, "2011-01-01", b}, "", "spanlet: \"2011-01-01\": a third date; spanlet takes two\n", 1},
+        {{a, b, "2011-01-01", b}, "", "spanlet: \"2011-01-01\": a third date; spanlet takes two (see spanlet --help)\n", 1},
     });
 }
 
@@ -261,7 +267,9 @@ TEST(Cli, TodayIsTheLocalDate) {
             return std::to_string((std::chrono::sys_days{today} - origin).count()) + "\n";
         };
         const std::string before = days_since_2000();
-        const run_result result = run({"-n", "ToDay", "2000-01-01"}, nullptr, {"TZ=" + zone});
+        run_options in_zone;
+        in_zone.environment = {"TZ=" + zone};
+        const run_result result = run({"-n", "ToDay", "2000-01-01"}, in_zone);
         const std::string after = days_since_2000();
         EXPECT_TRUE(result.output == before || result.output == after)
             << zone << ": printed " << result.output << " expected " << before;
@@ -307,9 +315,203 @@ TEST(Cli, NonAsciiArguments) {
 TEST(Cli, FailsWhenOutputCannotBeWritten) {
     if (!launcher.empty() || access("/dev/full", W_OK) != 0)
         GTEST_SKIP() << "needs /dev/full and a native program";
-    const run_result result = run({"2010-08-10", "2010-01-01"}, "/dev/full");
+    run_options to_full_disk;
+    to_full_disk.output_path = "/dev/full";
+    const run_result result = run({"2010-08-10", "2010-01-01"}, to_full_disk);
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.errors, "spanlet: write error: No space left on device\n");
+}
+
+// ---- batch mode: spanlet -f FILE --------------------------------------------
+
+// A scratch file that holds `bytes` while it lives.
+class scratch_file {
+public:
+    explicit scratch_file(const std::string& bytes) {
+        char name[] = "/tmp/spanlet-test-XXXXXX";
+        const int fd = mkstemp(name);
+        path_ = name;
+        for (size_t done = 0; fd >= 0 && done < bytes.size();) {
+            const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+            if (n <= 0)
+                break;
+            done += static_cast<size_t>(n);
+        }
+        close(fd);
+    }
+    ~scratch_file() { unlink(path_.c_str()); }
+    scratch_file(const scratch_file&) = delete;
+    scratch_file& operator=(const scratch_file&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// One batch run: the file's bytes, the options around -f FILE, and exactly
+// what must come out. In `errors`, FILE stands for the file's name.
+struct batch_case {
+    std::string what;
+    std::string input;
+    std::vector<std::string> options;
+    std::string output;
+    std::string errors;
+    int status;
+};
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+void expect_batches(const std::vector<batch_case>& cases) {
+    for (const batch_case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const scratch_file file(c.input);
+        std::vector<std::string> args = c.options;
+        args.push_back("-f");
+        args.push_back(file.path());
+        const run_result result = run(args);
+        EXPECT_EQ(result.output, on_console(c.output));
+        EXPECT_EQ(result.errors, on_console(replaced(c.errors, "FILE", file.path())));
+        EXPECT_EQ(result.status, c.status);
+    }
+}
+
+const std::string NOT_A_PAIR = "\t\tnot a pair of dates\n";
+
+TEST(Batch, OneAnswerPerLine) {
+    const std::string long_line(5 * 1024 * 1024, 'x');
+    expect_batches({
+        {"tabs", "2010-08-10\t2010-01-01\n2010-01-01\t2010-08-10\n", {},
+         "2010-08-10\t2010-01-01\t221\n2010-01-01\t2010-08-10\t-221\n", "", 0},
+        {"mixed spellings", "8/10/2010\t08.10.2010\n20100810\t1/1/10\n", {},
+         "8/10/2010\t08.10.2010\t0\n20100810\t1/1/10\t221\n", "", 0},
+        {"blanks", "  2010-08-10   2010-01-01  \n2010-08-10 2010-01-01\n", {},
+         "2010-08-10\t2010-01-01\t221\n2010-08-10\t2010-01-01\t221\n", "", 0},
+        {"a tab wins over blanks", "2010-08-10 12:00\t2010-01-01\n", {},
+         "2010-08-10 12:00\t2010-01-01\t221\n", "", 0},
+        {"-d ,", "2010-08-10,2010-01-01\n2010-08-10,2010-01-01,x\n", {"-d", ","},
+         "2010-08-10\t2010-01-01\t221\n" + NOT_A_PAIR,
+         "spanlet: FILE:2: 3 fields, where two dates were expected\n", 1},
+        {"--delimiter=;", "2010-08-10;2010-01-01\n", {"--delimiter=;"}, "2010-08-10\t2010-01-01\t221\n", "", 0},
+        {"CR LF", "2010-08-10\t2010-01-01\r\n8/10/2010\t1/1/2010\r\n", {},
+         "2010-08-10\t2010-01-01\t221\n8/10/2010\t1/1/2010\t221\n", "", 0},
+        {"no line feed at the end", "2010-08-10\t2010-01-01\n2010-01-02\t2010-01-01", {},
+         "2010-08-10\t2010-01-01\t221\n2010-01-02\t2010-01-01\t1\n", "", 0},
+        {"empty input", "", {}, "", "", 0},
+        {"empty lines", "\n2010-08-10\t2010-01-01\n\r\n", {}, NOT_A_PAIR + "2010-08-10\t2010-01-01\t221\n" + NOT_A_PAIR,
+         "spanlet: FILE:1: an empty line, where two dates were expected\n"
+         "spanlet: FILE:3: an empty line, where two dates were expected\n", 1},
+        {"one field", "2010-08-10\n", {}, NOT_A_PAIR, "spanlet: FILE:1: 1 field, where two dates were expected\n", 1},
+        {"three fields", "a\tb\tc\n2010-08-10 2010-01-01 x\n", {}, NOT_A_PAIR + NOT_A_PAIR,
+         "spanlet: FILE:1: 3 fields, where two dates were expected\n"
+         "spanlet: FILE:2: 3 fields, where two dates were expected\n", 1},
+        {"a refused date", "2010-02-30\t2010-01-01\n2010-01-01\tabc\n", {},
+         "2010-02-30\t2010-01-01\t2/30/2010 is not a valid date\n2010-01-01\tabc\t0/0/1900 is not a valid date\n",
+         "spanlet: FILE:1: \"2010-02-30\": 30 February 2010 does not exist\n"
+         "spanlet: FILE:2: \"abc\": not a date spanlet reads " + WRITE_LIKE_THIS + "\n", 1},
+        {"a NUL byte refuses its line only", std::string("2010-08-10\t2010-01-01\0\n2010-08-10\t2010-01-01\n", 45), {},
+         NOT_A_PAIR + "2010-08-10\t2010-01-01\t221\n", "spanlet: FILE:1: a NUL byte in the line\n", 1},
+        {"a line of 5 MiB", "2010-08-10\t2010-01-01\n" + long_line + "\n2010-08-10\t2010-01-01\n", {},
+         "2010-08-10\t2010-01-01\t221\n" + NOT_A_PAIR + "2010-08-10\t2010-01-01\t221\n",
+         "spanlet: FILE:2: 1 field, where two dates were expected\n", 1},
+        {"-n", "2010-08-10\t2010-01-01\nx\n2010-02-30\t2010-01-01\n", {"-n"}, "221\n\n\n",
+         "spanlet: FILE:2: 1 field, where two dates were expected\n"
+         "spanlet: FILE:3: \"2010-02-30\": 30 February 2010 does not exist\n", 1},
+        {"--inclusive and --day-first", "10.08.2010\t01.01.2010\n2010-01-01\t2010-01-01\n", {"--inclusive", "--day-first"},
+         "10.08.2010\t01.01.2010\t222\n2010-01-01\t2010-01-01\t1\n", "", 0},
+        {"today", "today\tTODAY\n", {"-n"}, "0\n", "", 0},
+    });
+}
+
+TEST(Batch, StandardInputAndErrors) {
+    const scratch_file input("2010-08-10\t2010-01-01\nx\n");
+    run_options from_file;
+    from_file.input_path = input.path().c_str();
+    run_result result = run({"-f", "-"}, from_file);
+    EXPECT_EQ(result.output, on_console("2010-08-10\t2010-01-01\t221\n" + NOT_A_PAIR));
+    EXPECT_EQ(result.errors, on_console("spanlet: (standard input):2: 1 field, where two dates were expected\n"));
+    EXPECT_EQ(result.status, 1);
+
+    result = run({"--file=/nonexistent/pairs.txt"});
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(result.errors, on_console("spanlet: /nonexistent/pairs.txt: No such file or directory\n"));
+    EXPECT_EQ(result.status, 1);
+
+    expect_runs({
+        {{"-f", "-", "2010-08-10"}, "", "spanlet: dates on the command line and -f do not go together (see spanlet --help)\n", 1},
+        {{"-d", ",", "2010-08-10", "2010-01-01"}, "", "spanlet: -d goes with -f (see spanlet --help)\n", 1},
+        {{"-d", ",,", "-f", "-"}, "", "spanlet: \",,\": a delimiter is one character (see spanlet --help)\n", 1},
+        {{"-f"}, "", "spanlet: unknown option \"-f\" (see spanlet --help)\n", 1},
+    });
+}
+
+// Every date of 1400-9999, written YYYY-MM-DD (the fast path) and M/D/YYYY
+// (the general reader), against 1 Jan 2000, through one batch run: each
+// answer is the standard library's.
+TEST(Batch, EveryDateAgreesWithTheOracle) {
+    if (!launcher.empty())
+        GTEST_SKIP() << "runs natively only: millions of lines";
+    using namespace std::chrono;
+    const sys_days origin{year{2000} / 1 / 1};
+    std::string input;
+    std::string expected;
+    for (sys_days d{year{1400} / 1 / 1}; d <= sys_days{year{9999} / 12 / 31}; d += days{1}) {
+        const year_month_day ymd{d};
+        char line[64];
+        const int y = int{ymd.year()};
+        const unsigned m = unsigned{ymd.month()};
+        const unsigned day_of_month = unsigned{ymd.day()};
+        std::snprintf(line, sizeof line, "%04d-%02u-%02u\t2000-01-01\n%u/%u/%d\t2000-01-01\n", y, m,
+                      day_of_month, m, day_of_month, y);
+        input += line;
+        const std::string days_apart = std::to_string((d - origin).count()) + "\n";
+        expected += days_apart;
+        expected += days_apart;
+    }
+    const scratch_file file(input);
+    const run_result result = run({"-n", "-f", file.path()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.errors, "");
+    ASSERT_EQ(result.output.size(), expected.size());
+    EXPECT_TRUE(result.output == expected);
+}
+
+// A reader that stops early (spanlet -f big | head) stops spanlet too.
+TEST(Batch, StopsWhenTheReaderGoesAway) {
+    std::string input;
+    for (int i = 0; i < 200000; ++i)
+        input += "2010-08-10\t2010-01-01\n";
+    const scratch_file file(input);
+    std::vector<std::string> command;
+    if (!launcher.empty())
+        command.push_back(launcher);
+    command.insert(command.end(), {program, "-f", file.path()});
+    std::vector<char*> argv;
+    for (std::string& word : command)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    int out_fds[2];
+    ASSERT_EQ(pipe(out_fds), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(out_fds[1], STDOUT_FILENO);
+        close(out_fds[0]);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(out_fds[1]);
+    char buffer[100];
+    EXPECT_GT(read(out_fds[0], buffer, sizeof buffer), 0);
+    close(out_fds[0]);
+    int wait_status = 0;
+    waitpid(child, &wait_status, 0);
+    // Ended by SIGPIPE, or, where that signal is ignored, by the failed write.
+    const bool stopped = (WIFSIGNALED(wait_status) && WTERMSIG(wait_status) == SIGPIPE) ||
+                         (WIFEXITED(wait_status) && WEXITSTATUS(wait_status) == 1);
+    EXPECT_TRUE(stopped) << "wait status " << wait_status;
 }
 
 }  // namespace

@@ -1,0 +1,37 @@
+#include "cli/dates.h"
+
+#include <ctime>
+
+namespace spanlet::cli {
+namespace {
+
+// The local calendar date at `now`, TZ honoured.
+bool local_date(std::time_t now, date& today) {
+    if (now == static_cast<std::time_t>(-1))
+        return false;
+    const std::tm* local = std::localtime(&now);
+    if (local == nullptr)
+        return false;
+    today = {local->tm_year + 1900, local->tm_mon + 1, local->tm_mday};
+    return true;
+}
+
+}  // namespace
+
+date_reader::date_reader(const options& opts) : start_(std::time(nullptr)) {
+    how_.order = opts.day_first ? field_order::day_first : field_order::month_first;
+}
+
+date_reading date_reader::read(std::string_view text) {
+    date found{};
+    if (read_canonical_spelling(text, found))
+        return {refusal::none, found, found};
+    if (!today_looked_up_ && names_today(text)) {
+        today_looked_up_ = true;
+        if (local_date(start_, today_))
+            how_.today = &today_;
+    }
+    return read_date_general(text, how_);
+}
+
+}  // namespace spanlet::cli

@@ -1,0 +1,16 @@
+#pragma once
+// Batch mode: a pair of dates on every line of a file or of standard input,
+// and exactly one line of answer for every line read, in order, whatever it
+// holds. Reads and writes in large blocks; memory grows only with the longest
+// line.
+
+#include "cli/options.h"
+
+namespace spanlet::cli {
+
+// Runs spanlet -f: answers every line of opts.file ("-" is standard input).
+// Returns the exit status: 0 when every line got a difference, 1 when a line
+// was refused or the input or the output failed.
+int run_line_stream(const options& opts);
+
+}  // namespace spanlet::cli
