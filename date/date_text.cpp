@@ -1,5 +1,6 @@
 #include "date/date_text.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace spanlet {
@@ -20,6 +21,26 @@ int32_t digits_value(const char* at, int32_t count) {
     for (int32_t i = 0; i < count; ++i)
         value = value * 10 + (at[i] - '0');
     return value;
+}
+
+// As the standard atoi over [begin, end), saturating (parse_int32).
+inline int32_t atoi_range(const char* begin, const char* end) {
+    while (begin != end && is_space(*begin))
+        ++begin;
+    const bool negative = begin != end && *begin == '-';
+    if (begin != end && (*begin == '-' || *begin == '+'))
+        ++begin;
+
+    // Accumulate the magnitude, stopping once it is past every int32_t.
+    constexpr int64_t LIMIT = int64_t{INT32_MAX} + 1;
+    int64_t magnitude = 0;  // [0, LIMIT * 10 + 9]
+    for (; begin != end && is_digit(*begin); ++begin) {
+        if (magnitude <= LIMIT)
+            magnitude = magnitude * 10 + (*begin - '0');
+    }
+    if (negative)
+        return magnitude >= LIMIT ? INT32_MIN : static_cast<int32_t>(-magnitude);
+    return magnitude > INT32_MAX ? INT32_MAX : static_cast<int32_t>(magnitude);
 }
 
 constexpr size_t MIN_DATE_LENGTH = 6;
@@ -46,9 +67,11 @@ number read_number(const char* begin, const char* end) {
     const bool negative = begin != end && *begin == '-';
     if (begin != end && (*begin == '-' || *begin == '+'))
         ++begin;
-    const char* digits_end = skip_digits(begin, end);
-    return {parse_int32(begin, digits_end), static_cast<size_t>(digits_end - begin), negative,
-            digits_end};
+    const char* digit = begin;
+    int64_t value = 0;  // [0, INT32_MAX]: saturates
+    for (; digit != end && is_digit(*digit); ++digit)
+        value = std::min<int64_t>(value * 10 + (*digit - '0'), INT32_MAX);
+    return {static_cast<int32_t>(value), static_cast<size_t>(digit - begin), negative, digit};
 }
 
 // The three numbers of [text, end), split at its first two separators. A
@@ -136,14 +159,26 @@ refusal reason_for_fields(const date& fields) {
     return refusal::none;
 }
 
+// `value` in exactly two or four digits at `out`: 0-99, 0-9999.
+char* write_two_digits(char* out, int32_t value) {
+    out[0] = static_cast<char>('0' + value / 10);
+    out[1] = static_cast<char>('0' + value % 10);
+    return out + 2;
+}
+char* write_four_digits(char* out, int32_t value) {
+    return write_two_digits(write_two_digits(out, value / 100), value % 100);
+}
+
+// Only a year of 1400-9999 and a month and a day of 0-99 get here, so every
+// field has its fixed width.
 void write_canonical_text(char (&working)[WORKING_TEXT_SIZE], const date& fields) {
     // A month or a day of 0 writes year 0, which no date has.
     const int32_t year = fields.month == 0 || fields.day == 0 ? 0 : fields.year;
-    char* out = format_padded(working, year, 4);
+    char* out = write_four_digits(working, year);
     *out++ = '/';
-    out = format_padded(out, fields.month, 2);
+    out = write_two_digits(out, fields.month);
     *out++ = '/';
-    out = format_padded(out, fields.day, 2);
+    out = write_two_digits(out, fields.day);
     *out = '\0';
 }
 
@@ -162,6 +197,22 @@ text_head head_of(const char* text) {
     for (size_t i = 0; i < HEAD_LENGTH && text[i] != '\0'; ++i)
         head.at[i] = text[i];
     return head;
+}
+
+// As atoi over at most four characters of the head, where no value can
+// overflow.
+int32_t parse_at(const text_head& head, int8_t position, int8_t width) {
+    const char* at = head.at + position;
+    const char* const end = at + width;
+    while (at != end && is_space(*at))
+        ++at;
+    const bool negative = at != end && *at == '-';
+    if (at != end && (*at == '-' || *at == '+'))
+        ++at;
+    int32_t value = 0;  // [0, 9999]
+    for (; at != end && is_digit(*at); ++at)
+        value = value * 10 + (*at - '0');
+    return negative ? -value : value;
 }
 
 // Length of the date at the head of the text: 5-8 without separators (white
@@ -183,7 +234,7 @@ int32_t date_length(const text_head& head, bool separated) {
 int32_t layout_of(const text_head& head) {
     const bool separated = !is_digit(head.at[2]) || !is_digit(head.at[4]);
     const int32_t length = date_length(head, separated);
-    const int32_t leading = parse_int32(head.at, head.at + 2);
+    const int32_t leading = parse_at(head, 0, 2);
 
     int32_t layout = 0;
     if (separated) {
@@ -221,9 +272,6 @@ constexpr field_positions LAYOUT_FIELDS[8] = {
     {5, 8, 0, 4},  // 14 YYYY?MM?DD
 };
 
-int32_t parse_at(const text_head& head, int8_t position, int8_t width) {
-    return parse_int32(head.at + position, head.at + position + width);
-}
 
 }  // namespace
 
@@ -286,7 +334,28 @@ int32_t detect_date_layout(const char* text) {
     return layout_of(head_of(text));
 }
 
+// A text of the form YYYY?MM?DD whose year leads with 14 or more - every
+// canonical text of a date - has layout 14 (separated, length 10, a
+// four-digit year first), and its fields are its digits: read them directly.
+bool read_year_first_digits(const char* text, date& out) {
+    // In order, so that a terminator stops the look before anything past it.
+    for (size_t i = 0; i < HEAD_LENGTH; ++i) {
+        const bool separator = i == 4 || i == 7;
+        if (separator ? text[i] == '\0' || (i == 4 && is_digit(text[i])) : !is_digit(text[i]))
+            return false;
+    }
+    const auto digit = [text](size_t i) { return text[i] - '0'; };
+    if (digit(0) * 10 + digit(1) <= 13)
+        return false;
+    out = {digit(0) * 1000 + digit(1) * 100 + digit(2) * 10 + digit(3), digit(5) * 10 + digit(6),
+           digit(8) * 10 + digit(9)};
+    return true;
+}
+
 date read_date_fields(const char* text) {
+    date direct{};
+    if (read_year_first_digits(text, direct))
+        return direct;
     const text_head head = head_of(text);
     const field_positions& fields = LAYOUT_FIELDS[layout_of(head) / 2];
     const int32_t year = parse_at(head, fields.year, fields.year_width);  // [-999, 9999]
@@ -295,22 +364,7 @@ date read_date_fields(const char* text) {
 }
 
 int32_t parse_int32(const char* begin, const char* end) {
-    while (begin != end && is_space(*begin))
-        ++begin;
-    const bool negative = begin != end && *begin == '-';
-    if (begin != end && (*begin == '-' || *begin == '+'))
-        ++begin;
-
-    // Accumulate the magnitude, stopping once it is past every int32_t.
-    constexpr int64_t LIMIT = int64_t{INT32_MAX} + 1;
-    int64_t magnitude = 0;  // [0, LIMIT * 10 + 9]
-    for (; begin != end && is_digit(*begin); ++begin) {
-        if (magnitude <= LIMIT)
-            magnitude = magnitude * 10 + (*begin - '0');
-    }
-    if (negative)
-        return magnitude >= LIMIT ? INT32_MIN : static_cast<int32_t>(-magnitude);
-    return magnitude > INT32_MAX ? INT32_MAX : static_cast<int32_t>(magnitude);
+    return atoi_range(begin, end);
 }
 
 char* format_padded(char* out, int32_t value, int32_t width) {

@@ -149,35 +149,34 @@ inline uint64_t word_at(const char* at) {
     return word;
 }
 
-inline int32_t digit_at(const char* at) {
-    return static_cast<unsigned char>(*at) - int32_t{'0'};
-}
-
 }  // namespace fast_path
 
-// The eight bytes YYYY-MM- are checked at once: XOR with "0000-00-" leaves
-// 0-9 in a digit's byte and 0 in a dash's; any other byte is 10 or more, and
-// then adding 0x76 to it (or the byte itself) sets its top bit. Then each
-// byte times ten plus the next gives the two-digit values 19, 20, 08 in bytes
-// 0, 2 and 5 at once.
+// The ten bytes are checked as two overlapping words of eight, YYYY-MM- and
+// YY-MM-DD: XOR with "0000-00-" and "00-00-00" leaves 0-9 in a digit's byte
+// and 0 in a dash's; any other byte is 10 or more, and then adding 0x76 to it
+// (or the byte itself) sets its top bit. Then each byte times ten plus the
+// next gives the two-digit values (19, 20, 08; 10) in bytes 0, 2 and 5 of the
+// first word and 6 of the second.
 inline bool read_canonical_spelling(std::string_view text, date& out) {
     constexpr size_t LENGTH = 10;
-    constexpr uint64_t ZEROS_AND_DASHES = 0x2D30302D30303030;  // "0000-00-"
+    constexpr uint64_t HEAD_PATTERN = 0x2D30302D30303030;  // "0000-00-"
+    constexpr uint64_t TAIL_PATTERN = 0x30302D30302D3030;  // "00-00-00"
+    constexpr uint64_t HEAD_DASHES = 0xFF0000FF00000000;
+    constexpr uint64_t TAIL_DASHES = 0x0000FF0000FF0000;
     constexpr uint64_t TEN_AND_ABOVE = 0x7676767676767676;
     constexpr uint64_t TOP_BITS = 0x8080808080808080;
-    constexpr uint64_t DASH_BYTES = 0xFF0000FF00000000;
     if (text.size() != LENGTH)
         return false;
-    const char* at = text.data();
-    const uint64_t v = fast_path::word_at(at) ^ ZEROS_AND_DASHES;
-    const int32_t day_tens = fast_path::digit_at(at + 8);
-    const int32_t day_ones = fast_path::digit_at(at + 9);
-    if (((v | (v + TEN_AND_ABOVE)) & TOP_BITS) != 0 || (v & DASH_BYTES) != 0 ||
-        day_tens < 0 || day_tens > 9 || day_ones < 0 || day_ones > 9)
+    const uint64_t head = fast_path::word_at(text.data()) ^ HEAD_PATTERN;
+    const uint64_t tail = fast_path::word_at(text.data() + 2) ^ TAIL_PATTERN;
+    if ((((head | (head + TEN_AND_ABOVE)) | (tail | (tail + TEN_AND_ABOVE))) & TOP_BITS) != 0 ||
+        ((head & HEAD_DASHES) | (tail & TAIL_DASHES)) != 0)
         return false;
-    const uint64_t pairs = v * 10 + (v >> 8);  // bytes [0, 99]
-    const auto byte = [pairs](int i) { return static_cast<int32_t>((pairs >> (8 * i)) & 0xFF); };
-    const date found{byte(0) * 100 + byte(2), byte(5), day_tens * 10 + day_ones};
+    const uint64_t head_pairs = head * 10 + (head >> 8);  // bytes [0, 99]
+    const uint64_t tail_pairs = tail * 10 + (tail >> 8);
+    const auto byte = [](uint64_t word, int i) { return static_cast<int32_t>((word >> (8 * i)) & 0xFF); };
+    const date found{byte(head_pairs, 0) * 100 + byte(head_pairs, 2), byte(head_pairs, 5),
+                     byte(tail_pairs, 6)};
     // Every month has days 1-28; only a later day needs the month's length.
     const bool common_day = static_cast<uint32_t>(found.month - 1) < 12 &&
                             static_cast<uint32_t>(found.day - 1) < 28;

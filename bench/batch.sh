@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Batch mode against its peers, on the same generated files, one core, output
+# to /dev/null: ns a line, and each time as a multiple of cat's.
+#
+#   spanlet -n -f FILE     pairs of dates, one pair a line
+#   cat FILE               the cost of reading the file at all
+#   ddiff REF < FILE       dateutils, one date a line (where installed)
+#   date -f FILE           GNU date, one date a line
+#
+# Then spanlet alone over 1,000 to 10 million lines (cost a line, peak memory)
+# and over years near 1400, 2000 and 9800 (cost a line).
+#
+#   bench/batch.sh [PATH-TO-SPANLET] [LINES]   (defaults: build/bench/spanlet, 10000000)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+spanlet=${1:-build/bench/spanlet}
+lines=${2:-10000000}
+[ -x "$spanlet" ] || { echo "no $spanlet: cmake --preset bench && cmake --build --preset bench" >&2; exit 1; }
+command -v python3 >/dev/null || { echo "missing tool: python3" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# make LINES KIND FIRST-YEAR LAST-YEAR > FILE: random dates, a pair a line
+# (KIND canonical: YYYY-MM-DD<TAB>YYYY-MM-DD; mixed: other spellings too) or
+# one date a line (KIND single).
+make_lines() {
+  python3 - "$@" <<'PY'
+import datetime, random, sys
+count, kind, first, last = int(sys.argv[1]), sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
+rng = random.Random(7)
+low, high = datetime.date(first, 1, 1).toordinal(), datetime.date(last, 12, 31).toordinal()
+def spell(d, style):
+    return [d.isoformat(), f"{d.month}/{d.day}/{d.year}", f"{d.month:02}.{d.day:02}.{d.year}",
+            f"{d.year}{d.month:02}{d.day:02}", f"{d.year}/{d.month}/{d.day}"][style]
+pool = []
+for i in range(min(count, 100000)):
+    a, b = (datetime.date.fromordinal(rng.randint(low, high)) for _ in range(2))
+    if kind == "single":
+        pool.append(a.isoformat())
+    elif kind == "canonical":
+        pool.append(a.isoformat() + "\t" + b.isoformat())
+    else:
+        pool.append(spell(a, rng.randrange(5)) + "\t" + spell(b, rng.randrange(5)))
+block = "\n".join(pool) + "\n"
+out = sys.stdout
+for _ in range(count // len(pool)):
+    out.write(block)
+out.write("\n".join(pool[: count % len(pool)]) + ("\n" if count % len(pool) else ""))
+PY
+}
+
+# seconds COMMAND...: the best of three runs, in seconds.
+seconds() {
+  python3 - "$@" <<'PY'
+import subprocess, sys, time
+best = None
+for _ in range(3):
+    start = time.perf_counter()
+    subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
+    elapsed = time.perf_counter() - start
+    best = elapsed if best is None else min(best, elapsed)
+print(best)
+PY
+}
+
+# peak_kib COMMAND...: the command's peak resident memory, KiB (GNU time).
+peak_kib() {
+  if [ -x /usr/bin/time ]; then
+    /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -n 1
+  else
+    echo "n/a (no /usr/bin/time)"
+  fi
+}
+
+per_line() { python3 -c "print(f'{$1 * 1e9 / $2:8.1f}')"; }
+
+echo "generating $lines lines of each kind"
+make_lines "$lines" canonical 1400 9999 >"$work/canonical.txt"
+make_lines "$lines" mixed 1400 9999 >"$work/mixed.txt"
+make_lines "$lines" single 1400 9999 >"$work/single.txt"
+
+ddiff=$(command -v ddiff || command -v dateutils.ddiff || true)
+echo
+printf '%-34s %10s %10s\n' "command ($lines lines)" "ns/line" "x cat"
+report() {  # NAME FILE COMMAND...
+  local name=$1 file=$2 t base
+  shift 2
+  t=$(seconds "$@")
+  base=$(seconds cat "$file")
+  printf '%-34s %10s %10.2f\n' "$name" "$(per_line "$t" "$lines")" "$(python3 -c "print($t / $base)")"
+}
+report "cat, pairs" "$work/canonical.txt" cat "$work/canonical.txt"
+report "spanlet -n -f, YYYY-MM-DD pairs" "$work/canonical.txt" "$spanlet" -n -f "$work/canonical.txt"
+report "spanlet -f, YYYY-MM-DD pairs" "$work/canonical.txt" "$spanlet" -f "$work/canonical.txt"
+report "spanlet -n -f, mixed spellings" "$work/mixed.txt" "$spanlet" -n -f "$work/mixed.txt"
+if [ -n "$ddiff" ]; then
+  report "ddiff REF < FILE, single dates" "$work/single.txt" sh -c "'$ddiff' 2000-01-01 < '$work/single.txt'"
+fi
+report "date -f, single dates" "$work/single.txt" date -f "$work/single.txt" +%s
+
+echo
+echo "spanlet -n -f: cost a line and peak memory against the number of lines"
+printf '%12s %12s %10s %12s\n' lines "total ms" ns/line "peak KiB"
+for n in 1000 10000 100000 1000000 10000000; do
+  [ "$n" -le "$lines" ] || break
+  head -n "$n" "$work/canonical.txt" >"$work/part.txt"
+  t=$(seconds "$spanlet" -n -f "$work/part.txt")
+  printf '%12d %12.2f %10s %12s\n' "$n" "$(python3 -c "print($t * 1e3)")" "$(per_line "$t" "$n")" \
+    "$(peak_kib "$spanlet" -n -f "$work/part.txt")"
+done
+
+echo
+echo "spanlet -n -f: cost a line against the years ($((lines / 10)) lines each)"
+for first in 1400 2000 9800; do
+  make_lines $((lines / 10)) canonical "$first" $((first + 99)) >"$work/years.txt"
+  printf '  years %d-%d %10s ns/line\n' "$first" $((first + 99)) \
+    "$(per_line "$(seconds "$spanlet" -n -f "$work/years.txt")" $((lines / 10)))"
+done
