@@ -11,6 +11,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
 #include "cli/dates.h"
@@ -23,99 +26,30 @@ namespace {
 
 constexpr size_t BLOCK_SIZE = size_t{64} * 1024;  // reads of 64 KiB beat larger ones and mmap
 
-// The lines of a file, read in blocks. A line is handed out without its line
-// feed; the last line needs none.
-class line_source {
-public:
-    explicit line_source(std::FILE* file) : file_(file), buffer_(BLOCK_SIZE) {}
-
-    // False at the end of the input, or when it could not be read (failed()).
-    bool next(std::string_view& line) {
-        for (;;) {
-            const char* begin = buffer_.data() + begin_;
-            const size_t available = end_ - begin_;
-            const void* feed = std::memchr(begin + scanned_, '\n', available - scanned_);
-            if (feed != nullptr) {
-                const auto length = static_cast<size_t>(static_cast<const char*>(feed) - begin);
-                line = {begin, length};
-                begin_ += length + 1;
-                scanned_ = 0;
-                return true;
-            }
-            scanned_ = available;
-            if (at_end_) {
-                if (available == 0)
-                    return false;
-                line = {begin, available};  // a last line without a line feed
-                begin_ = end_;
-                scanned_ = 0;
-                return true;
-            }
-            fill();
-        }
-    }
-
-    // What was read and not yet handed out: part of a line, or several.
-    [[nodiscard]] std::string_view unread() const { return {buffer_.data() + begin_, end_ - begin_}; }
-
-    // Hands out the first `length` bytes of unread() as a line, which the
-    // caller has seen to end in a line feed and to hold no other.
-    void skip_line(size_t length) {
-        begin_ += length;
-        scanned_ = 0;
-    }
-
-    // Whether `line`, the last one handed out, holds a NUL byte. Each part
-    // of the input is searched once, whatever the number of lines.
-    bool holds_nul(std::string_view line) {
-        const char* begin = line.data();
-        const char* end = begin + line.size();
-        if (next_nul_ == nullptr || next_nul_ < begin) {
-            const char* buffer_end = buffer_.data() + end_;
-            next_nul_ = static_cast<const char*>(std::memchr(begin, '\0', static_cast<size_t>(buffer_end - begin)));
-            if (next_nul_ == nullptr)
-                next_nul_ = buffer_end;
-        }
-        return next_nul_ < end;
-    }
-
-    [[nodiscard]] bool failed() const { return failed_; }
-    [[nodiscard]] int error() const { return error_; }
-
-private:
-    // Moves the unfinished line to the front, grows the buffer when that line
-    // fills it, and reads the next block behind it.
-    void fill() {
-        const size_t kept = end_ - begin_;
-        next_nul_ = nullptr;
-        if (begin_ != 0) {
-            std::memmove(buffer_.data(), buffer_.data() + begin_, kept);
-            begin_ = 0;
-            end_ = kept;
-        }
-        if (buffer_.size() - end_ < BLOCK_SIZE)
-            buffer_.resize(buffer_.size() * 2);
-        const size_t got = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
-        end_ += got;
-        if (got == 0) {
-            at_end_ = true;
-            if (std::ferror(file_)) {
-                failed_ = true;
-                error_ = errno;
-            }
-        }
-    }
-
-    std::FILE* file_;
-    std::vector<char> buffer_;
-    size_t begin_ = 0;    // where the next line starts
-    size_t end_ = 0;      // where what was read ends
-    size_t scanned_ = 0;  // bytes after begin_ known to hold no line feed
-    const char* next_nul_ = nullptr;  // the first NUL at or after the last line, or the end
-    bool at_end_ = false;
-    bool failed_ = false;
-    int error_ = 0;
-};
+// The input as a file descriptor, read with the system's own calls: a read
+// returns what a pipe holds at once, where fread would wait to fill its block.
+#ifdef _WIN32
+int open_input(const char* path) { return _open(path, _O_RDONLY | _O_BINARY); }
+int standard_input() {
+    _setmode(0, _O_BINARY);  // CR LF is read as it stands
+    return 0;
+}
+long read_input(int fd, char* into, size_t size) {
+    return _read(fd, into, static_cast<unsigned>(size < BLOCK_SIZE * 1024 ? size : BLOCK_SIZE * 1024));
+}
+void close_input(int fd) { _close(fd); }
+#else
+int open_input(const char* path) { return open(path, O_RDONLY); }
+int standard_input() { return STDIN_FILENO; }
+long read_input(int fd, char* into, size_t size) {
+    ssize_t got = 0;
+    do {
+        got = read(fd, into, size);
+    } while (got < 0 && errno == EINTR);
+    return static_cast<long>(got);
+}
+void close_input(int fd) { close(fd); }
+#endif
 
 // The digits of a value below 10^8, written at `out` (eight bytes are
 // written whatever the length); returns their end. All eight digits are made
@@ -193,6 +127,109 @@ private:
     bool failed_ = false;
 };
 
+// The lines of a file, read in blocks. A line is handed out without its line
+// feed; the last line needs none. When the input has nothing more at once (a
+// pipe from a slow writer, a terminal), what was answered so far is written
+// out before waiting for more.
+class line_source {
+public:
+    line_source(int fd, block_writer& answers) : fd_(fd), answers_(answers), buffer_(BLOCK_SIZE) {}
+
+    // False at the end of the input, or when it could not be read (failed()).
+    bool next(std::string_view& line) {
+        for (;;) {
+            const char* begin = buffer_.data() + begin_;
+            const size_t available = end_ - begin_;
+            const void* feed = std::memchr(begin + scanned_, '\n', available - scanned_);
+            if (feed != nullptr) {
+                const auto length = static_cast<size_t>(static_cast<const char*>(feed) - begin);
+                line = {begin, length};
+                begin_ += length + 1;
+                scanned_ = 0;
+                return true;
+            }
+            scanned_ = available;
+            if (at_end_) {
+                if (available == 0)
+                    return false;
+                line = {begin, available};  // a last line without a line feed
+                begin_ = end_;
+                scanned_ = 0;
+                return true;
+            }
+            fill();
+        }
+    }
+
+    // What was read and not yet handed out: part of a line, or several.
+    [[nodiscard]] std::string_view unread() const { return {buffer_.data() + begin_, end_ - begin_}; }
+
+    // Hands out the first `length` bytes of unread() as a line, which the
+    // caller has seen to end in a line feed and to hold no other.
+    void skip_line(size_t length) {
+        begin_ += length;
+        scanned_ = 0;
+    }
+
+    // Whether `line`, the last one handed out, holds a NUL byte. Each part
+    // of the input is searched once, whatever the number of lines.
+    bool holds_nul(std::string_view line) {
+        const char* begin = line.data();
+        const char* end = begin + line.size();
+        if (next_nul_ == nullptr || next_nul_ < begin) {
+            const char* buffer_end = buffer_.data() + end_;
+            next_nul_ = static_cast<const char*>(std::memchr(begin, '\0', static_cast<size_t>(buffer_end - begin)));
+            if (next_nul_ == nullptr)
+                next_nul_ = buffer_end;
+        }
+        return next_nul_ < end;
+    }
+
+    [[nodiscard]] bool failed() const { return failed_; }
+    [[nodiscard]] int error() const { return error_; }
+
+private:
+    // Moves the unfinished line to the front, grows the buffer when that line
+    // fills it, and reads the next block behind it.
+    void fill() {
+        const size_t kept = end_ - begin_;
+        next_nul_ = nullptr;
+        if (begin_ != 0) {
+            std::memmove(buffer_.data(), buffer_.data() + begin_, kept);
+            begin_ = 0;
+            end_ = kept;
+        }
+        if (buffer_.size() - end_ < BLOCK_SIZE)
+            buffer_.resize(buffer_.size() * 2);
+        if (last_read_short_)
+            answers_.flush();
+        const size_t room = buffer_.size() - end_;
+        const long got = read_input(fd_, buffer_.data() + end_, room);
+        if (got <= 0) {
+            at_end_ = true;
+            if (got < 0) {
+                failed_ = true;
+                error_ = errno;
+            }
+            return;
+        }
+        end_ += static_cast<size_t>(got);
+        last_read_short_ = static_cast<size_t>(got) < room;
+    }
+
+    int fd_;
+    block_writer& answers_;
+    std::vector<char> buffer_;
+    size_t begin_ = 0;    // where the next line starts
+    size_t end_ = 0;      // where what was read ends
+    size_t scanned_ = 0;  // bytes after begin_ known to hold no line feed
+    const char* next_nul_ = nullptr;  // the first NUL at or after the last line, or the end
+    bool at_end_ = false;
+    bool last_read_short_ = false;
+    bool failed_ = false;
+    int error_ = 0;
+};
+
 // The two date texts of a line, or how many fields it has instead.
 struct split_line {
     std::string_view first, second;
@@ -240,8 +277,8 @@ split_line split_at_blanks(std::string_view line) {
 
 class line_answerer {
 public:
-    line_answerer(const options& opts, const char* name)
-        : opts_(opts), reader_(opts), name_(name) {}
+    line_answerer(const options& opts, const char* name, block_writer& out)
+        : opts_(opts), reader_(opts), name_(name), out_(out) {}
 
     // Writes the answer to one line; false when the line was refused.
     // `has_nul` says whether the line holds a NUL byte.
@@ -299,8 +336,6 @@ public:
         return feed + 1;
     }
 
-    block_writer& out() { return out_; }
-
 private:
     [[nodiscard]] place where(uint64_t number) const { return {name_, number}; }
 
@@ -343,7 +378,7 @@ private:
     const options& opts_;
     date_reader reader_;
     const char* name_;
-    block_writer out_;
+    block_writer& out_;
 };
 
 }  // namespace
@@ -351,31 +386,31 @@ private:
 int run_line_stream(const options& opts) {
     const bool from_stdin = std::strcmp(opts.file, "-") == 0;
     const char* name = from_stdin ? "(standard input)" : opts.file;
-    std::FILE* file = from_stdin ? stdin : std::fopen(opts.file, "rb");
-    if (file == nullptr) {
+    const int fd = from_stdin ? standard_input() : open_input(opts.file);
+    if (fd < 0) {
         report_file_error(name, "", errno);
         return EXIT_FAILED;
     }
-#ifdef _WIN32
-    if (from_stdin)
-        _setmode(_fileno(stdin), _O_BINARY);  // CR LF is read as it stands
-#endif
 
-    line_source lines(file);
-    line_answerer answerer(opts, name);
+    // Answers go out in blocks of their own; stdio's buffer would only hold
+    // them back from a reader that waits for them.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    block_writer out;
+    line_source lines(fd, out);
+    line_answerer answerer(opts, name, out);
     bool all_answered = true;
-    uint64_t number = 0;
-    for (std::string_view line; !answerer.out().failed(); ++number) {
+    for (uint64_t number = 1; !out.failed(); ++number) {
         const size_t common = answerer.answer_canonical(lines.unread());
         if (common != 0) {
             lines.skip_line(common);
             continue;
         }
+        std::string_view line;
         if (!lines.next(line))
             break;
-        all_answered &= answerer.answer(line, number + 1, lines.holds_nul(line));
+        all_answered &= answerer.answer(line, number, lines.holds_nul(line));
     }
-    answerer.out().flush();
+    out.flush();
 
     int status = all_answered ? EXIT_OK : EXIT_FAILED;
     if (lines.failed()) {
@@ -383,7 +418,7 @@ int run_line_stream(const options& opts) {
         status = EXIT_FAILED;
     }
     if (!from_stdin)
-        std::fclose(file);
+        close_input(fd);
     return status;
 }
 

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <csignal>
 #include <unistd.h>
@@ -477,6 +478,46 @@ TEST(Batch, EveryDateAgreesWithTheOracle) {
     EXPECT_EQ(result.errors, "");
     ASSERT_EQ(result.output.size(), expected.size());
     EXPECT_TRUE(result.output == expected);
+}
+
+// A line that arrives through a pipe is answered while the pipe stays open
+// (tail -f log | spanlet -f -), not only when the input ends. The wait is a
+// bound on a hang, not a measure of speed.
+TEST(Batch, AnswersEachLineBeforeTheInputEnds) {
+    std::vector<std::string> command;
+    if (!launcher.empty())
+        command.push_back(launcher);
+    command.insert(command.end(), {program, "-n", "-f", "-"});
+    std::vector<char*> argv;
+    for (std::string& word : command)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    int in_fds[2];
+    int out_fds[2];
+    ASSERT_EQ(pipe(in_fds), 0);
+    ASSERT_EQ(pipe(out_fds), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(in_fds[0], STDIN_FILENO);
+        dup2(out_fds[1], STDOUT_FILENO);
+        close(in_fds[1]);
+        close(out_fds[0]);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(in_fds[0]);
+    close(out_fds[1]);
+    const std::string line = "2010-08-10\t2010-01-01\n";
+    EXPECT_EQ(write(in_fds[1], line.data(), line.size()), static_cast<ssize_t>(line.size()));
+    pollfd answer{out_fds[0], POLLIN, 0};
+    ASSERT_EQ(poll(&answer, 1, 60'000), 1) << "no answer while the input stays open";
+    char buffer[64];
+    const ssize_t got = read(out_fds[0], buffer, sizeof buffer);
+    EXPECT_EQ(std::string(buffer, static_cast<size_t>(got > 0 ? got : 0)), on_console("221\n"));
+    close(in_fds[1]);
+    close(out_fds[0]);
+    int wait_status = 0;
+    waitpid(child, &wait_status, 0);
 }
 
 // A reader that stops early (spanlet -f big | head) stops spanlet too.
