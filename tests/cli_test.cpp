@@ -49,9 +49,12 @@ struct run_options {
     std::vector<std::string> environment;     // NAME=VALUE words added to the program's own
 };
 
-// Runs the program with `args`; its standard output goes to a pipe (or the
-// file `how` names) and its standard error to another pipe.
-run_result run(const std::vector<std::string>& args, const run_options& how = {}) {
+// Starts the program with `args` (through the launcher, if there is one),
+// with `in`, `out` and `err` as its standard streams and `environment`
+// (NAME=VALUE words) added to its own. No other descriptor of this process
+// stays open in it, so that every pipe ends when this process closes its side.
+pid_t start(const std::vector<std::string>& args, int in, int out, int err,
+            const std::vector<std::string>& environment = {}) {
     std::vector<std::string> command;
     if (!launcher.empty())
         command.push_back(launcher);
@@ -62,37 +65,52 @@ run_result run(const std::vector<std::string>& args, const run_options& how = {}
         argv.push_back(word.data());
     argv.push_back(nullptr);
 
-    int out_fds[2];
-    int err_fds[2];
-    if (pipe(out_fds) != 0 || pipe(err_fds) != 0)
-        return {};
     const pid_t child = fork();
     if (child == 0) {
-        const int out = how.output_path ? open(how.output_path, O_WRONLY) : out_fds[1];
+        dup2(in, STDIN_FILENO);
         dup2(out, STDOUT_FILENO);
-        dup2(open(how.input_path, O_RDONLY), STDIN_FILENO);
-        dup2(err_fds[1], STDERR_FILENO);
-        close(out_fds[0]);
-        close(err_fds[0]);
-        for (const std::string& setting : how.environment) {
+        dup2(err, STDERR_FILENO);
+        for (int fd = STDERR_FILENO + 1; fd < 1024; ++fd)
+            close(fd);
+        for (const std::string& setting : environment) {
             const size_t equals = setting.find('=');
             setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
         }
         execv(argv[0], argv.data());
         _exit(127);
     }
+    return child;
+}
+
+int exit_status(pid_t child) {
+    int wait_status = 0;
+    waitpid(child, &wait_status, 0);
+    return WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
+}
+
+// Runs the program with `args`; its standard output goes to a pipe (or the
+// file `how` names) and its standard error to another pipe.
+run_result run(const std::vector<std::string>& args, const run_options& how = {}) {
+    int out_fds[2];
+    int err_fds[2];
+    if (pipe(out_fds) != 0 || pipe(err_fds) != 0)
+        return {};
+    const int in = open(how.input_path, O_RDONLY);
+    const int out = how.output_path ? open(how.output_path, O_WRONLY) : out_fds[1];
+    const pid_t child = start(args, in, out, err_fds[1], how.environment);
+    close(in);
+    if (out != out_fds[1])
+        close(out);
     close(out_fds[1]);
     close(err_fds[1]);
     run_result result;
-    // Both streams stay far below a pipe's capacity, so reading one after the
-    // other cannot block the program.
+    // Standard error stays far below a pipe's capacity, so reading standard
+    // output to its end first cannot block the program.
     result.output = read_all(out_fds[0]);
     result.errors = read_all(err_fds[0]);
     close(out_fds[0]);
     close(err_fds[0]);
-    int wait_status = 0;
-    waitpid(child, &wait_status, 0);
-    result.status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
+    result.status = exit_status(child);
     return result;
 }
 
@@ -484,27 +502,11 @@ TEST(Batch, EveryDateAgreesWithTheOracle) {
 // (tail -f log | spanlet -f -), not only when the input ends. The wait is a
 // bound on a hang, not a measure of speed.
 TEST(Batch, AnswersEachLineBeforeTheInputEnds) {
-    std::vector<std::string> command;
-    if (!launcher.empty())
-        command.push_back(launcher);
-    command.insert(command.end(), {program, "-n", "-f", "-"});
-    std::vector<char*> argv;
-    for (std::string& word : command)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
     int in_fds[2];
     int out_fds[2];
     ASSERT_EQ(pipe(in_fds), 0);
     ASSERT_EQ(pipe(out_fds), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        dup2(in_fds[0], STDIN_FILENO);
-        dup2(out_fds[1], STDOUT_FILENO);
-        close(in_fds[1]);
-        close(out_fds[0]);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
+    const pid_t child = start({"-n", "-f", "-"}, in_fds[0], out_fds[1], STDERR_FILENO);
     close(in_fds[0]);
     close(out_fds[1]);
     const std::string line = "2010-08-10\t2010-01-01\n";
@@ -516,8 +518,7 @@ TEST(Batch, AnswersEachLineBeforeTheInputEnds) {
     EXPECT_EQ(std::string(buffer, static_cast<size_t>(got > 0 ? got : 0)), on_console("221\n"));
     close(in_fds[1]);
     close(out_fds[0]);
-    int wait_status = 0;
-    waitpid(child, &wait_status, 0);
+    EXPECT_EQ(exit_status(child), 0);
 }
 
 // A reader that stops early (spanlet -f big | head) stops spanlet too.
@@ -526,23 +527,9 @@ TEST(Batch, StopsWhenTheReaderGoesAway) {
     for (int i = 0; i < 200000; ++i)
         input += "2010-08-10\t2010-01-01\n";
     const scratch_file file(input);
-    std::vector<std::string> command;
-    if (!launcher.empty())
-        command.push_back(launcher);
-    command.insert(command.end(), {program, "-f", file.path()});
-    std::vector<char*> argv;
-    for (std::string& word : command)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
     int out_fds[2];
     ASSERT_EQ(pipe(out_fds), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        dup2(out_fds[1], STDOUT_FILENO);
-        close(out_fds[0]);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
+    const pid_t child = start({"-f", file.path()}, STDIN_FILENO, out_fds[1], STDERR_FILENO);
     close(out_fds[1]);
     char buffer[100];
     EXPECT_GT(read(out_fds[0], buffer, sizeof buffer), 0);

@@ -1,14 +1,11 @@
 #!/usr/bin/env bash
-# Cross-builds spanlet for 32-bit and 64-bit Windows with MinGW-w64, then runs
-# the end-to-end tests against the 64-bit build under Wine. The test runner
-# itself is the native one, from the dev build.
+# Cross-builds spanlet for 32-bit and 64-bit Windows with MinGW-w64 (and packs
+# the zip), then runs the end-to-end tests against the 64-bit build under
+# Wine. The test runner itself is the native one, from the dev build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-for preset in windows-x86 windows-x64; do
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -j "$(nproc)"
-done
+packaging/windows-zip.sh  # builds both programs, and packs them
 cmake --preset dev >/dev/null
 cmake --build --preset dev -j "$(nproc)" --target spanlet_cli_tests
 
