@@ -102,8 +102,8 @@ public:
         if (magnitude >= 100'000'000) {
             out = format_padded(out, value, 1);  // no difference of two dates is this large
         } else {
-            if (value < 0)
-                *out++ = '-';
+            *out = '-';  // kept only for a negative value: no branch to mispredict on the sign
+            out += value < 0 ? 1 : 0;
             out = eight_digits(out, magnitude);
         }
         *out++ = '\n';
