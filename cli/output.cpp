@@ -39,12 +39,19 @@ const char* reason_words(const date_reading& reading, char (&buffer)[96]) {
         return "years before 1400 are not read";
     case refusal::year_after_range:
         return "years after 9999 are not read";
+    // A number of more than two digits is named no more: it may have been
+    // cut short at the largest 32-bit value.
     case refusal::no_such_month:
+        if (f.month > 99)
+            return "there is no such month";
         std::snprintf(buffer, sizeof buffer, "there is no month %d", static_cast<int>(f.month));
         return buffer;
     case refusal::no_such_day:
         if (f.day < 1) {
             std::snprintf(buffer, sizeof buffer, "there is no day %d in a month", static_cast<int>(f.day));
+        } else if (f.day > 99) {
+            std::snprintf(buffer, sizeof buffer, "%s %d has no such day", MONTH_NAMES[f.month],
+                          static_cast<int>(f.year));
         } else {
             std::snprintf(buffer, sizeof buffer, "%d %s %d does not exist", static_cast<int>(f.day),
                           MONTH_NAMES[f.month], static_cast<int>(f.year));

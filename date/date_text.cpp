@@ -13,7 +13,6 @@ constexpr bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 constexpr bool is_ascii_letter(char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
 constexpr bool is_ascii(char c) { return static_cast<unsigned char>(c) < 0x80; }
 
-
 // ---- normalising -------------------------------------------------------------
 
 int32_t digits_value(const char* at, int32_t count) {
@@ -21,26 +20,6 @@ int32_t digits_value(const char* at, int32_t count) {
     for (int32_t i = 0; i < count; ++i)
         value = value * 10 + (at[i] - '0');
     return value;
-}
-
-// As the standard atoi over [begin, end), saturating (parse_int32).
-inline int32_t atoi_range(const char* begin, const char* end) {
-    while (begin != end && is_space(*begin))
-        ++begin;
-    const bool negative = begin != end && *begin == '-';
-    if (begin != end && (*begin == '-' || *begin == '+'))
-        ++begin;
-
-    // Accumulate the magnitude, stopping once it is past every int32_t.
-    constexpr int64_t LIMIT = int64_t{INT32_MAX} + 1;
-    int64_t magnitude = 0;  // [0, LIMIT * 10 + 9]
-    for (; begin != end && is_digit(*begin); ++begin) {
-        if (magnitude <= LIMIT)
-            magnitude = magnitude * 10 + (*begin - '0');
-    }
-    if (negative)
-        return magnitude >= LIMIT ? INT32_MIN : static_cast<int32_t>(-magnitude);
-    return magnitude > INT32_MAX ? INT32_MAX : static_cast<int32_t>(magnitude);
 }
 
 constexpr size_t MIN_DATE_LENGTH = 6;
@@ -361,10 +340,6 @@ date read_date_fields(const char* text) {
     const int32_t year = parse_at(head, fields.year, fields.year_width);  // [-999, 9999]
     return {year < 100 ? year + 1900 : year, parse_at(head, fields.month, 2),
             parse_at(head, fields.day, 2)};
-}
-
-int32_t parse_int32(const char* begin, const char* end) {
-    return atoi_range(begin, end);
 }
 
 char* format_padded(char* out, int32_t value, int32_t width) {

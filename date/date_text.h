@@ -124,11 +124,6 @@ int32_t detect_date_layout(const char* text);
 // year below 100 has 1900 added.
 date read_date_fields(const char* text);
 
-// As the standard atoi over [begin, end) - leading white space, an optional
-// sign, then digits up to the first non-digit; no digits gives 0 - except that a
-// value outside the signed 32-bit range saturates to INT32_MIN or INT32_MAX.
-int32_t parse_int32(const char* begin, const char* end);
-
 // Writes `value` as "%0*d" with `width` would, without a terminator, and returns
 // the end of what it wrote (at most 11 characters for width <= 11).
 char* format_padded(char* out, int32_t value, int32_t width);

@@ -203,6 +203,10 @@ TEST(Cli, RefusesTextsThatAreNotDatesAndSaysWhy) {
              why("abc", "not a date spanlet reads " + WRITE_LIKE_THIS), 1},
         {{"2010-05-00", good}, echo("2010-05-00", good) + "0/0/1905 is not a valid date\n",
          why("2010-05-00", "there is no day 0 in a month"), 1},
+        {{"2010-08-99999999999", "2010-99999999999-01"},
+         echo("2010-08-99999999999", "2010-99999999999-01") + none,
+         why("2010-08-99999999999", "August 2010 has no such day") +
+             why("2010-99999999999-01", "there is no such month"), 1},
         {{"0001-06-15", good}, echo("0001-06-15", good) + none,
          why("0001-06-15", "years before 1400 are not read"), 1},
         {{"12/31/0099", good}, echo("12/31/0099", good) + none,
