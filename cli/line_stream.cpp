@@ -3,7 +3,6 @@
 #include <bit>
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <string_view>
 #include <vector>
@@ -26,8 +25,9 @@ namespace {
 
 constexpr size_t BLOCK_SIZE = size_t{64} * 1024;  // reads of 64 KiB beat larger ones and mmap
 
-// The input as a file descriptor, read with the system's own calls: a read
-// returns what a pipe holds at once, where fread would wait to fill its block.
+// Input and output as file descriptors, with the system's own calls: a read
+// returns what a pipe holds at once, where fread would wait to fill its
+// block, and the answers are already in blocks of their own.
 #ifdef _WIN32
 int open_input(const char* path) { return _open(path, _O_RDONLY | _O_BINARY); }
 int standard_input() {
@@ -38,6 +38,9 @@ long read_input(int fd, char* into, size_t size) {
     return _read(fd, into, static_cast<unsigned>(size < BLOCK_SIZE * 1024 ? size : BLOCK_SIZE * 1024));
 }
 void close_input(int fd) { _close(fd); }
+long write_output(int fd, const char* data, size_t size) {
+    return _write(fd, data, static_cast<unsigned>(size < BLOCK_SIZE * 1024 ? size : BLOCK_SIZE * 1024));
+}
 #else
 int open_input(const char* path) { return open(path, O_RDONLY); }
 int standard_input() { return STDIN_FILENO; }
@@ -49,6 +52,13 @@ long read_input(int fd, char* into, size_t size) {
     return static_cast<long>(got);
 }
 void close_input(int fd) { close(fd); }
+long write_output(int fd, const char* data, size_t size) {
+    ssize_t put = 0;
+    do {
+        put = write(fd, data, size);
+    } while (put < 0 && errno == EINTR);
+    return static_cast<long>(put);
+}
 #endif
 
 // The digits of a value below 10^8, written at `out` (eight bytes are
@@ -72,11 +82,11 @@ char* eight_digits(char* out, uint32_t value) {
     return out + 8 - leading_zeros;
 }
 
-// Standard output in blocks of BLOCK_SIZE; a text larger than a block goes
-// straight through.
+// The answers, written in blocks of BLOCK_SIZE; a text larger than a block
+// goes straight through.
 class block_writer {
 public:
-    block_writer() : buffer_(BLOCK_SIZE) {}
+    explicit block_writer(int fd) : fd_(fd), buffer_(BLOCK_SIZE) {}
 
     void append(std::string_view text) {
         if (text.size() > buffer_.size() - used_) {
@@ -115,16 +125,27 @@ public:
         used_ = 0;
     }
     [[nodiscard]] bool failed() const { return failed_; }
+    [[nodiscard]] int error() const { return error_; }
 
 private:
     void write(const char* data, size_t size) {
-        if (!failed_ && size != 0 && std::fwrite(data, 1, size, stdout) != size)
-            failed_ = true;
+        while (!failed_ && size != 0) {
+            const long put = write_output(fd_, data, size);
+            if (put <= 0) {
+                failed_ = true;
+                error_ = errno;
+                return;
+            }
+            data += put;
+            size -= static_cast<size_t>(put);
+        }
     }
 
+    int fd_;
     std::vector<char> buffer_;
     size_t used_ = 0;
     bool failed_ = false;
+    int error_ = 0;
 };
 
 // The lines of a file, read in blocks. A line is handed out without its line
@@ -383,7 +404,7 @@ private:
 
 }  // namespace
 
-int run_line_stream(const options& opts) {
+int run_line_stream(const options& opts, int output_fd) {
     const bool from_stdin = std::strcmp(opts.file, "-") == 0;
     const char* name = from_stdin ? "(standard input)" : opts.file;
     const int fd = from_stdin ? standard_input() : open_input(opts.file);
@@ -392,10 +413,7 @@ int run_line_stream(const options& opts) {
         return EXIT_FAILED;
     }
 
-    // Answers go out in blocks of their own; stdio's buffer would only hold
-    // them back from a reader that waits for them.
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
-    block_writer out;
+    block_writer out(output_fd);
     line_source lines(fd, out);
     line_answerer answerer(opts, name, out);
     bool all_answered = true;
@@ -415,6 +433,10 @@ int run_line_stream(const options& opts) {
     int status = all_answered ? EXIT_OK : EXIT_FAILED;
     if (lines.failed()) {
         report_file_error(name, "read error: ", lines.error());
+        status = EXIT_FAILED;
+    }
+    if (out.failed()) {
+        report_write_error(out.error());
         status = EXIT_FAILED;
     }
     if (!from_stdin)

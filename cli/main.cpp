@@ -18,6 +18,8 @@
 
 namespace {
 
+constexpr int STANDARD_OUTPUT = 1;  // the descriptor batch mode writes its answers to
+
 using namespace spanlet;
 using namespace spanlet::cli;
 
@@ -55,7 +57,7 @@ int main(int argc, char** argv) {
     case action::difference:
         return finish(answer_pair(opts));
     case action::batch:
-        return finish(run_line_stream(opts));
+        return run_line_stream(opts, STANDARD_OUTPUT);
     case action::help:
         print_help();
         return finish(EXIT_OK);

@@ -206,9 +206,13 @@ void report_usage_error(const options& opts) {
     }
 }
 
+void report_write_error(int error) {
+    std::fprintf(stderr, "spanlet: write error: %s\n", std::strerror(error));
+}
+
 int finish(int status) {
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fprintf(stderr, "spanlet: write error: %s\n", std::strerror(errno));
+        report_write_error(errno);
         return EXIT_FAILED;
     }
     return status;

@@ -44,6 +44,9 @@ void report_file_error(const char* name, const char* what, int error);
 // The usage errors: spanlet: what went wrong (see spanlet --help).
 void report_usage_error(const options& opts);
 
+// spanlet: write error: the system's words for `error`.
+void report_write_error(int error);
+
 // Flushes standard output; if it could not be written, says so and gives
 // EXIT_FAILED, otherwise `status`.
 int finish(int status);

@@ -333,20 +333,6 @@ TEST(Cli, NonAsciiArguments) {
     }
 }
 
-// Writing the result is part of the work: output that cannot be written fails,
-// and says so.
-TEST(Cli, FailsWhenOutputCannotBeWritten) {
-    if (!launcher.empty() || access("/dev/full", W_OK) != 0)
-        GTEST_SKIP() << "needs /dev/full and a native program";
-    run_options to_full_disk;
-    to_full_disk.output_path = "/dev/full";
-    const run_result result = run({"2010-08-10", "2010-01-01"}, to_full_disk);
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.errors, "spanlet: write error: No space left on device\n");
-}
-
-// ---- batch mode: spanlet -f FILE --------------------------------------------
-
 // A scratch file that holds `bytes` while it lives.
 class scratch_file {
 public:
@@ -370,6 +356,25 @@ public:
 private:
     std::string path_;
 };
+
+// Writing the result is part of the work: output that cannot be written fails,
+// and says so.
+TEST(Cli, FailsWhenOutputCannotBeWritten) {
+    if (!launcher.empty() || access("/dev/full", W_OK) != 0)
+        GTEST_SKIP() << "needs /dev/full and a native program";
+    run_options to_full_disk;
+    to_full_disk.output_path = "/dev/full";
+    const run_result result = run({"2010-08-10", "2010-01-01"}, to_full_disk);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.errors, "spanlet: write error: No space left on device\n");
+
+    const scratch_file pairs("2010-08-10\t2010-01-01\n");
+    const run_result batch = run({"-f", pairs.path()}, to_full_disk);
+    EXPECT_EQ(batch.status, 1);
+    EXPECT_EQ(batch.errors, "spanlet: write error: No space left on device\n");
+}
+
+// ---- batch mode: spanlet -f FILE --------------------------------------------
 
 // One batch run: the file's bytes, the options around -f FILE, and exactly
 // what must come out. In `errors`, FILE stands for the file's name.
