@@ -23,15 +23,12 @@ date_reader::date_reader(const options& opts) : start_(std::time(nullptr)) {
 }
 
 date_reading date_reader::read(std::string_view text) {
-    date found{};
-    if (read_canonical_spelling(text, found))
-        return {refusal::none, found, found};
     if (!today_looked_up_ && names_today(text)) {
         today_looked_up_ = true;
         if (local_date(start_, today_))
             how_.today = &today_;
     }
-    return read_date_general(text, how_);
+    return read_date(text, how_);
 }
 
 }  // namespace spanlet::cli
