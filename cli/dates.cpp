@@ -18,17 +18,20 @@ bool local_date(std::time_t now, date& today) {
 
 }  // namespace
 
-date_reader::date_reader(const options& opts) : start_(std::time(nullptr)) {
-    how_.order = opts.day_first ? field_order::day_first : field_order::month_first;
-}
+date_reader::date_reader(const options& opts)
+    : order_(opts.day_first ? field_order::day_first : field_order::month_first), start_(std::time(nullptr)) {}
 
-date_reading date_reader::read(std::string_view text) {
+date_reading date_reader::read_other(std::string_view text) {
     if (!today_looked_up_ && names_today(text)) {
         today_looked_up_ = true;
-        if (local_date(start_, today_))
-            how_.today = &today_;
+        today_known_ = local_date(start_, today_);
     }
-    return read_date(text, how_);
+    // The options point at today_ only for this call, so that a copy of the
+    // reader never points into another.
+    reading_options how;
+    how.order = order_;
+    how.today = today_known_ ? &today_ : nullptr;
+    return read_date_general(text, how);
 }
 
 }  // namespace spanlet::cli

@@ -14,20 +14,21 @@ namespace spanlet::cli {
 class date_reader {
 public:
     explicit date_reader(const options& opts);
-    date_reading read(std::string_view text);
+    date_reading read(std::string_view text) {
+        date found{};
+        if (read_canonical_spelling(text, found))
+            return {refusal::none, found, found};
+        return read_other(text);
+    }
 
 private:
-    reading_options how_;
+    date_reading read_other(std::string_view text);
+
+    field_order order_;
     std::time_t start_;
     date today_{};
     bool today_looked_up_ = false;
+    bool today_known_ = false;
 };
-
-// Counting both ends adds the first day: one more in the direction of the sign.
-constexpr int32_t counted(int32_t days, bool inclusive) {
-    if (!inclusive)
-        return days;
-    return days >= 0 ? days + 1 : days - 1;
-}
 
 }  // namespace spanlet::cli

@@ -2,21 +2,28 @@
 // The command line: GNU-style options before or after the dates, "--" ends
 // them. Parsing allocates nothing and prints nothing.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace spanlet::cli {
 
 enum class action : uint8_t {
-    difference,   // the usual run: two dates
-    batch,        // -f FILE: a pair of dates on every line
+    difference,     // the usual run: two dates
+    batch,          // -f FILE: a pair of dates on every line
     help,
     version,
-    usage,        // fewer than two dates: the usage text
-    bad_option,   // an option spanlet does not know, or one without its value
-    bad_value,    // a delimiter that is not one character
-    extra_date,   // more than two dates
-    mixed_modes,  // dates on the command line and -f, or -d without -f
+    usage,          // fewer than two dates: the usage text
+    bad_option,     // an option spanlet does not know
+    missing_value,  // an option without the value it takes
+    repeated,       // an option that takes a value, given twice
+    bad_delimiter,  // a delimiter that is not one byte
+    bad_size,       // a line limit that is no size
+    extra_date,     // more than two dates
+    mixed_modes,    // dates on the command line and -f, or -d without -f
 };
+
+// How long a line of -f may be unless --line-limit says otherwise.
+inline constexpr size_t DEFAULT_LINE_LIMIT = size_t{1} << 20;
 
 struct options {
     action what = action::difference;
@@ -24,11 +31,22 @@ struct options {
     bool inclusive = false;    // --inclusive
     bool day_first = false;    // --day-first
     const char* dates[2] = {nullptr, nullptr};
-    const char* file = nullptr;       // -f, --file: a path, or "-" for standard input
-    const char* delimiter = nullptr;  // -d, --delimiter: one character
-    const char* offending = nullptr;  // the word a usage error names
+    const char* file = nullptr;        // -f, --file: a path, or "-" for standard input
+    const char* delimiter = nullptr;   // -d, --delimiter: one byte
+    const char* line_limit_text = nullptr;  // --line-limit, as written
+    size_t line_limit = DEFAULT_LINE_LIMIT;  // in bytes, the line feed not counted
+    // What a usage error names: the word, and the option as the table spells
+    // it with the name of its value ("-f" and "FILE").
+    const char* offending = nullptr;
+    const char* offending_option = nullptr;
+    const char* offending_value_name = nullptr;
 };
 
 options parse_options(int argc, char** argv);
+
+// A size as --line-limit takes it: a whole number of bytes, or of KiB, MiB or
+// GiB with K, M or G after it; at least 1 and small enough to hold. False
+// for anything else.
+bool parse_size(const char* text, size_t& out);
 
 }  // namespace spanlet::cli

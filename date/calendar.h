@@ -61,8 +61,12 @@ constexpr int32_t days_from_march_of_year_0(const date& d) {
     const uint32_t century = y / 100;                                      // [0, 99]
     const uint32_t days_before_year = 1461 * y / 4 - century + century / 4;  // [0, 3652059]
     const uint32_t days_before_month = (979 * m - 2919) / 32;              // [0, 337]
-    return static_cast<int32_t>(days_before_year + days_before_month) + d.day - 1;  // [306, 3652424]
+    return static_cast<int32_t>(days_before_year + days_before_month) + d.day - 1;  // [306, 3652364]
 }
+
+// The extremes of the range above: 1 Jan of year 1 and 31 Dec 9999.
+static_assert(days_from_march_of_year_0({FIRST_YEAR, 1, 1}) == 306);
+static_assert(days_from_march_of_year_0({LAST_YEAR, 12, 31}) == 3652364);
 
 // The scale of day numbers: 31 Dec 1899 is day 19000, its year times ten.
 inline constexpr int32_t SCALE_START = 1900 * 10;
@@ -79,6 +83,7 @@ static_assert(days_from_march_of_year_0({2000, 3, 1}) - days_from_march_of_year_
 constexpr int32_t day_number(const date& d) {
     return calendar_detail::days_from_march_of_year_0(d) + calendar_detail::SCALE_SHIFT;
 }
+static_assert(day_number({FIRST_YEAR, 1, 1}) == -674594 && day_number({LAST_YEAR, 12, 31}) == 2977464);
 
 // The first valid date's day number minus the second's.
 constexpr int32_t days_between(const date& first, const date& second) {

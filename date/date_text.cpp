@@ -70,13 +70,12 @@ bool split_numbers(const char* text, const char* end, number (&numbers)[3]) {
     return true;
 }
 
-// A letter right after the last number is a typo, unless it is T before a
-// digit: the time of an ISO 8601 date and time.
+// A letter right after the last number is a typo, unless it is T alone or T
+// before a digit: the time of an ISO 8601 date and time, or its empty start.
 bool letter_follows(const char* after, const char* end) {
     if (after == end || (!is_ascii_letter(*after) && is_ascii(*after)))
         return false;
-    const bool time_follows = (*after == 'T' || *after == 't') && after + 1 != end &&
-                              is_digit(after[1]);
+    const bool time_follows = (*after == 'T' || *after == 't') && (after + 1 == end || is_digit(after[1]));
     return !time_follows;
 }
 

@@ -58,6 +58,9 @@ TEST(ReadDate, AcceptedSpellings) {
         {"+2010-+8-  +10", "2010/08/10", 14, {2010, 8, 10}},
         {"2010-08-10T12:34:56", "2010/08/10", 14, {2010, 8, 10}},
         {"2010-08-10t1", "2010/08/10", 14, {2010, 8, 10}},
+        // A T alone used to be refused as a letter, while 20100810T was read.
+        {"2010-08-10T", "2010/08/10", 14, {2010, 8, 10}},
+        {"8/10/2010t", "2010/08/10", 14, {2010, 8, 10}},
         {"2010-08-10 and more", "2010/08/10", 14, {2010, 8, 10}},
         {"2010-08-10.x", "2010/08/10", 14, {2010, 8, 10}},
         {"2010a08b10", "2010/08/10", 14, {2010, 8, 10}},
@@ -155,7 +158,6 @@ TEST(ReadDate, RefusesALetterRightAfterTheLastNumber) {
         {"2010-08-1O", refusal::letter_after_date, NOTHING_READ},  // used to be 1 Aug 2010
         {"2010-08-10x", refusal::letter_after_date, NOTHING_READ},
         {"08-10-2010y", refusal::letter_after_date, NOTHING_READ},
-        {"2010-08-10T", refusal::letter_after_date, NOTHING_READ},
         {"2010-08-10Tx", refusal::letter_after_date, NOTHING_READ},
         {"2010-08-10\xc3\xa9", refusal::letter_after_date, NOTHING_READ},
     });

@@ -9,7 +9,7 @@
 //             | number SEP number SEP last                    six characters at least
 //   number    = [ BLANK | "+" ] D+
 //   last      = BLANK* [ "+" ] D+ [ tail ]
-//   tail      = ("T" | "t") D ANY* | (any ASCII but a letter or digit) ANY*
+//   tail      = ("T" | "t") [ D ANY* ] | (any ASCII but a letter or digit) ANY*
 //   SEP       = any character but a digit
 //
 // The year leads when the first number has three or more digits or is above
@@ -123,7 +123,7 @@ inline std::optional<std::string> read_last(cursor& at) {
     if (at.at_end())
         return d;
     const char next = at.peek();
-    if ((next == 'T' || next == 't') && digit(at.peek(1)) && at.more(1))
+    if ((next == 'T' || next == 't') && (!at.more(1) || digit(at.peek(1))))
         return d;
     if (ascii(next) && !letter(next))
         return d;

@@ -1,0 +1,105 @@
+#include "cli/fd_io.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <poll.h>
+#include <unistd.h>
+#endif
+
+namespace spanlet::cli {
+namespace {
+
+#ifdef _WIN32
+// _read and _write take an unsigned count.
+constexpr size_t LARGEST_TRANSFER = size_t{1} << 30;
+long system_read(int fd, char* into, size_t size) {
+    return _read(fd, into, static_cast<unsigned>(size < LARGEST_TRANSFER ? size : LARGEST_TRANSFER));
+}
+long system_write(int fd, const char* data, size_t size) {
+    return _write(fd, data, static_cast<unsigned>(size < LARGEST_TRANSFER ? size : LARGEST_TRANSFER));
+}
+bool wait_until_writable(int) { return false; }
+#else
+long system_read(int fd, char* into, size_t size) {
+    ssize_t got = 0;
+    do {
+        got = ::read(fd, into, size);
+    } while (got < 0 && errno == EINTR);
+    return static_cast<long>(got);
+}
+long system_write(int fd, const char* data, size_t size) {
+    ssize_t put = 0;
+    do {
+        put = ::write(fd, data, size < SSIZE_MAX ? size : SSIZE_MAX);
+    } while (put < 0 && errno == EINTR);
+    return static_cast<long>(put);
+}
+// A non-blocking descriptor that is full says EAGAIN: wait until it drains.
+bool wait_until_writable(int fd) {
+    if (errno != EAGAIN && errno != EWOULDBLOCK)
+        return false;
+    pollfd writable{fd, POLLOUT, 0};
+    while (poll(&writable, 1, -1) < 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
+}
+#endif
+
+}  // namespace
+
+fd_source::fd_source(int fd) : fd_(fd) {
+    struct stat status {};
+    may_wait_ = fstat(fd, &status) != 0 || (status.st_mode & S_IFMT) != S_IFREG;
+}
+
+long fd_source::read(char* into, size_t size) { return system_read(fd_, into, size); }
+
+bool fd_sink::write(const char* data, size_t size) {
+    while (size != 0) {
+        const long put = system_write(fd_, data, size);
+        if (put < 0 && wait_until_writable(fd_))
+            continue;
+        if (put <= 0) {
+            if (put == 0)
+                errno = EIO;
+            return false;
+        }
+        data += put;
+        size -= static_cast<size_t>(put);
+    }
+    return true;
+}
+
+input_file::input_file(const char* path) : owned_(std::strcmp(path, "-") != 0) {
+#ifdef _WIN32
+    if (owned_) {
+        fd_ = _open(path, _O_RDONLY | _O_BINARY);
+    } else {
+        _setmode(0, _O_BINARY);
+        fd_ = 0;
+    }
+#else
+    fd_ = owned_ ? open(path, O_RDONLY) : STDIN_FILENO;
+#endif
+}
+
+input_file::~input_file() {
+    if (owned_ && fd_ >= 0) {
+#ifdef _WIN32
+        _close(fd_);
+#else
+        close(fd_);
+#endif
+    }
+}
+
+}  // namespace spanlet::cli

@@ -1,0 +1,70 @@
+#pragma once
+// Input and output as file descriptors, with the system's own calls, on POSIX
+// and Windows alike: a read returns what a pipe holds at once, where fread
+// would wait to fill its block, and the program writes blocks of its own.
+// The byte source and sink are interfaces so that the tests and the fuzzers
+// can drive the line stream from memory, in chunks of any size.
+
+#include <cstddef>
+
+namespace spanlet::cli {
+
+class byte_source {
+public:
+    virtual ~byte_source() = default;
+    // Up to `size` bytes into `into`: how many, 0 at the end, or -1 with
+    // errno set.
+    virtual long read(char* into, size_t size) = 0;
+    // Whether a read may wait for a writer (a pipe, a terminal), so that what
+    // was answered so far must be written out first.
+    [[nodiscard]] virtual bool may_wait() const = 0;
+};
+
+class byte_sink {
+public:
+    virtual ~byte_sink() = default;
+    // All `size` bytes, or false with errno set.
+    virtual bool write(const char* data, size_t size) = 0;
+};
+
+class fd_source final : public byte_source {
+public:
+    explicit fd_source(int fd);
+    long read(char* into, size_t size) override;
+    [[nodiscard]] bool may_wait() const override { return may_wait_; }
+
+private:
+    int fd_;
+    bool may_wait_;
+};
+
+// Writes through short writes and interruptions, and waits while a
+// non-blocking descriptor is full; only a real error fails.
+class fd_sink final : public byte_sink {
+public:
+    explicit fd_sink(int fd) : fd_(fd) {}
+    bool write(const char* data, size_t size) override;
+
+private:
+    int fd_;
+};
+
+inline constexpr int STANDARD_OUTPUT = 1;
+inline constexpr int STANDARD_ERROR = 2;
+
+// A file opened for reading, or "-": standard input (binary on Windows, so
+// that CR LF is read as it stands). Closes what it opened.
+class input_file {
+public:
+    explicit input_file(const char* path);
+    ~input_file();
+    input_file(const input_file&) = delete;
+    input_file& operator=(const input_file&) = delete;
+    [[nodiscard]] int fd() const { return fd_; }  // -1, with errno set, when it could not be opened
+
+private:
+    int fd_;
+    bool owned_;
+};
+
+}  // namespace spanlet::cli

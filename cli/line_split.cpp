@@ -1,0 +1,140 @@
+#include "cli/line_split.h"
+
+#include <cstring>
+
+namespace spanlet::cli {
+namespace {
+
+constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+
+size_t count_of(std::string_view text, char c) {
+    size_t count = 0;
+    for (size_t at = text.find(c); at != std::string_view::npos; at = text.find(c, at + 1))
+        ++count;
+    return count;
+}
+
+split_line split_at(std::string_view line, char delimiter) {
+    const size_t at = line.find(delimiter);
+    if (at == std::string_view::npos)
+        return {{}, {}, 1};
+    const std::string_view rest = line.substr(at + 1);
+    if (rest.find(delimiter) != std::string_view::npos)
+        return {{}, {}, 2 + count_of(rest, delimiter)};
+    return {line.substr(0, at), rest, 2};
+}
+
+split_line split_at_blanks(std::string_view line) {
+    const size_t first = line.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {{}, {}, 0};
+    line = line.substr(first, line.find_last_not_of(' ') - first + 1);
+    const size_t gap = line.find(' ');
+    if (gap == std::string_view::npos)
+        return {{}, {}, 1};
+    const std::string_view rest = line.substr(line.find_first_not_of(' ', gap));
+    if (rest.find(' ') != std::string_view::npos) {
+        size_t words = 2;
+        for (size_t i = 1; i < rest.size(); ++i)
+            words += rest[i] != ' ' && rest[i - 1] == ' ';
+        return {{}, {}, words};
+    }
+    return {line.substr(0, gap), rest, 2};
+}
+
+}  // namespace
+
+split_line split_fields(std::string_view line, const char* delimiter) {
+    if (delimiter != nullptr)
+        return split_at(line, delimiter[0]);
+    if (line.find('\t') != std::string_view::npos)
+        return split_at(line, '\t');
+    return split_at_blanks(line);
+}
+
+line_buffer::line_buffer(size_t limit) : limit_(limit) {}
+
+// False while the first bytes could still be the start of a byte order mark.
+bool line_buffer::settle_start() {
+    const std::string_view head(buffer_.data() + begin_, end_ - begin_);
+    if (head.size() < BYTE_ORDER_MARK.size() && !at_end_ && BYTE_ORDER_MARK.substr(0, head.size()) == head)
+        return false;
+    if (head.substr(0, BYTE_ORDER_MARK.size()) == BYTE_ORDER_MARK)
+        begin_ += BYTE_ORDER_MARK.size();
+    start_settled_ = true;
+    return true;
+}
+
+line_buffer::item line_buffer::next(std::string_view& line) {
+    if (!start_settled_ && !settle_start())
+        return item::need_more;
+    const char* begin = buffer_.data() + begin_;
+    const size_t available = end_ - begin_;
+    const void* feed = available == scanned_ ? nullptr : std::memchr(begin + scanned_, '\n', available - scanned_);
+    if (feed != nullptr) {
+        const auto length = static_cast<size_t>(static_cast<const char*>(feed) - begin);
+        begin_ += length + 1;
+        scanned_ = 0;
+        if (dropping_ || length > limit_) {
+            dropping_ = false;
+            return item::too_long;
+        }
+        line = {begin, length};
+        return item::line;
+    }
+    if (dropping_ || available > limit_) {
+        // Too long already: drop what was read of it, and look for its end.
+        dropping_ = true;
+        begin_ = end_;
+        scanned_ = 0;
+    } else {
+        scanned_ = available;
+    }
+    if (!at_end_)
+        return item::need_more;
+    if (dropping_) {
+        dropping_ = false;
+        return item::too_long;
+    }
+    if (available == 0)
+        return item::end;
+    line = {begin, available};  // a last line without a line feed
+    begin_ = end_;
+    scanned_ = 0;
+    return item::line;
+}
+
+char* line_buffer::room(size_t& size) {
+    if (buffer_.size() - end_ < BLOCK_SIZE && begin_ != 0) {
+        // Move what is kept (less than the limit: part of a line) to the front.
+        std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+        end_ -= begin_;
+        begin_ = 0;
+    }
+    if (buffer_.size() - end_ < BLOCK_SIZE) {
+        // Part of a line is held (at most the limit), and a block behind it.
+        const size_t largest = limit_ + BLOCK_SIZE;
+        const size_t doubled = buffer_.empty() ? 2 * BLOCK_SIZE : 2 * buffer_.size();
+        buffer_.resize(doubled < largest ? doubled : largest);
+    }
+    const size_t free = buffer_.size() - end_;
+    size = free < BLOCK_SIZE ? free : BLOCK_SIZE;
+    return buffer_.data() + end_;
+}
+
+void line_buffer::added(size_t count) { end_ += count; }
+
+void line_buffer::end_input() { at_end_ = true; }
+
+std::string_view line_buffer::unread() const {
+    if (!start_settled_ || dropping_)
+        return {};
+    return {buffer_.data() + begin_, end_ - begin_};
+}
+
+void line_buffer::skip(size_t count) {
+    begin_ += count;
+    scanned_ = 0;
+}
+
+}  // namespace spanlet::cli

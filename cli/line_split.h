@@ -1,0 +1,72 @@
+#pragma once
+// Cutting input into lines, and lines into the two fields of a pair. Pure:
+// no input, no output, so that the tests and the fuzzers drive them with any
+// bytes in chunks of any size.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace spanlet::cli {
+
+// Bytes are read in blocks of this size.
+inline constexpr size_t BLOCK_SIZE = size_t{64} * 1024;
+
+// The input's bytes, read in blocks, and the lines they hold. A line is
+// handed out without its line feed; the last line needs none. A line longer
+// than the limit is never held whole: its bytes are dropped as they come,
+// and it is handed out as too_long when its end is reached. A byte order
+// mark (EF BB BF) at the very start of the input is skipped. Memory stays
+// below the limit and two blocks whatever the input. Everything is kept as
+// positions in the buffer, which moves when it grows.
+class line_buffer {
+public:
+    explicit line_buffer(size_t limit);
+
+    enum class item : uint8_t {
+        line,       // a line, in `line`
+        too_long,   // a line longer than the limit, now behind us
+        need_more,  // no whole line yet: read more (room, added) or end_input
+        end,        // the end of the input, everything handed out
+    };
+    item next(std::string_view& line);
+
+    // Where the next bytes of the input go: at least one byte, at most a
+    // block. May grow the buffer, and so throw std::bad_alloc.
+    char* room(size_t& size);
+    void added(size_t count);  // `count` bytes were read into room()
+    void end_input();          // no more bytes will come
+
+    // For a caller that recognises whole lines in it without a search for
+    // their end: what was read and not yet handed out (empty while the start
+    // of the input or the rest of an over-long line is not settled), and
+    // handing out its first `count` bytes, which end in the line's feed.
+    [[nodiscard]] std::string_view unread() const;
+    void skip(size_t count);
+
+private:
+    bool settle_start();
+
+    size_t limit_;
+    std::vector<char> buffer_;
+    size_t begin_ = 0;    // where the next line starts
+    size_t end_ = 0;      // where what was read ends
+    size_t scanned_ = 0;  // bytes after begin_ known to hold no line feed
+    bool start_settled_ = false;  // the byte order mark, if any, is behind us
+    bool dropping_ = false;       // inside a line longer than the limit
+    bool at_end_ = false;
+};
+
+// The two date texts of a line, or how many fields it has instead.
+struct split_line {
+    std::string_view first, second;
+    size_t fields;
+};
+
+// At `delimiter`, which must occur once; or, with none (nullptr), at the tab
+// when the line holds one, or else at runs of spaces, leading and trailing
+// spaces ignored.
+split_line split_fields(std::string_view line, const char* delimiter);
+
+}  // namespace spanlet::cli

@@ -1,0 +1,293 @@
+#include "cli/messages.h"
+
+#include <cstring>
+
+#include "cli/numbers.h"
+
+namespace spanlet::cli {
+namespace {
+
+constexpr std::string_view MONTH_NAMES[13] = {
+    "", "January", "February", "March", "April", "May", "June", "July",
+    "August", "September", "October", "November", "December",
+};
+
+constexpr std::string_view WRITE_LIKE_THIS = "(write 2010-08-10 or 08-10-2010)";
+constexpr std::string_view ELLIPSIS = "\xe2\x80\xa6";  // …
+constexpr std::string_view SEE_HELP = " (see spanlet --help)";
+
+// How a control byte is shown: \t, \r, \n, \e, or \xHH.
+size_t escape(unsigned char c, char (&out)[4]) {
+    constexpr char HEX[] = "0123456789abcdef";
+    out[0] = '\\';
+    switch (c) {
+    case '\t': out[1] = 't'; return 2;
+    case '\r': out[1] = 'r'; return 2;
+    case '\n': out[1] = 'n'; return 2;
+    case 0x1B: out[1] = 'e'; return 2;
+    default:
+        out[1] = 'x';
+        out[2] = HEX[c >> 4];
+        out[3] = HEX[c & 0xF];
+        return 4;
+    }
+}
+
+constexpr bool is_control(unsigned char c) { return c < 0x20 || c == 0x7F; }
+// The bytes that continue a UTF-8 sequence: a text is never cut before one.
+constexpr bool continues_utf8(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// The words after the quoted text.
+void reason_words(message_line& line, const date_reading& reading) {
+    const date& f = reading.fields;
+    switch (reading.reason) {
+    case refusal::none:
+        return;
+    case refusal::not_a_date:
+        line.text("not a date spanlet reads ").text(WRITE_LIKE_THIS);
+        return;
+    case refusal::missing_digits:
+        line.text("a date needs three numbers, each with digits ").text(WRITE_LIKE_THIS);
+        return;
+    case refusal::negative_number:
+        line.text("a date has no negative numbers");
+        return;
+    case refusal::letter_after_date:
+        line.text("a letter right after the date; only a time (T12:34) may follow it directly");
+        return;
+    case refusal::year_before_range:
+        line.text("years before 1400 are not read");
+        return;
+    case refusal::year_after_range:
+        line.text("years after 9999 are not read");
+        return;
+    // A number of more than two digits is named no more: it may have been
+    // cut short at the largest 32-bit value.
+    case refusal::no_such_month:
+        if (f.month > 99)
+            line.text("there is no such month");
+        else
+            line.text("there is no month ").signed_number(f.month);
+        return;
+    case refusal::no_such_day:
+        if (f.day < 1)
+            line.text("there is no day ").signed_number(f.day).text(" in a month");
+        else if (f.day > 99)
+            line.text(MONTH_NAMES[f.month]).text(" ").signed_number(f.year).text(" has no such day");
+        else
+            line.signed_number(f.day).text(" ").text(MONTH_NAMES[f.month]).text(" ").signed_number(f.year)
+                .text(" does not exist");
+        return;
+    case refusal::today_unknown:
+        line.text("the local date is not known");
+        return;
+    }
+    line.text("not a date");
+}
+
+}  // namespace
+
+// ---- one line ------------------------------------------------------------------
+
+bool message_line::fits(size_t size) {
+    if (cut_)
+        return false;
+    if (used_ + size + ELLIPSIS_ROOM <= sizeof text_)
+        return true;
+    std::memcpy(text_ + used_, ELLIPSIS.data(), ELLIPSIS.size());
+    used_ += ELLIPSIS.size();
+    cut_ = true;
+    return false;
+}
+
+message_line& message_line::text(std::string_view words) {
+    if (fits(words.size())) {
+        std::memcpy(text_ + used_, words.data(), words.size());
+        used_ += words.size();
+    }
+    return *this;
+}
+
+message_line& message_line::number(uint64_t value) {
+    char digits[UINT64_ROOM];
+    return text({digits, static_cast<size_t>(write_uint64(digits, value) - digits)});
+}
+
+message_line& message_line::signed_number(int32_t value) {
+    char digits[INT32_ROOM];
+    return text({digits, static_cast<size_t>(write_int32(digits, value) - digits)});
+}
+
+void message_line::escaped(std::string_view shown, size_t most) {
+    size_t written = 0;
+    for (const char byte : shown) {
+        if (cut_)
+            return;
+        const auto c = static_cast<unsigned char>(byte);
+        char escape_text[4] = {byte};
+        const size_t length = is_control(c) ? escape(c, escape_text) : 1;
+        const bool line_full = used_ + length + ELLIPSIS_ROOM > sizeof text_;
+        if (written + length > most || line_full) {
+            // Cut before this byte; inside a UTF-8 sequence, before its start.
+            if (continues_utf8(c)) {
+                while (written > 0 && continues_utf8(static_cast<unsigned char>(text_[used_ - 1]))) {
+                    --used_;
+                    --written;
+                }
+                if (written > 0 && static_cast<unsigned char>(text_[used_ - 1]) >= 0xC0) {
+                    --used_;
+                    --written;
+                }
+            }
+            text(ELLIPSIS);
+            cut_ = cut_ || line_full;
+            return;
+        }
+        std::memcpy(text_ + used_, escape_text, length);
+        used_ += length;
+        written += length;
+    }
+}
+
+message_line& message_line::quoted(std::string_view shown) {
+    text("\"");
+    escaped(shown, QUOTED_MAX);
+    return text("\"");
+}
+
+message_line& message_line::name(std::string_view shown) {
+    escaped(shown, sizeof text_);
+    return *this;
+}
+
+std::string_view message_line::end() {
+    text_[used_++] = '\n';  // ELLIPSIS_ROOM kept a byte for it
+    return {text_, used_};
+}
+
+message_line& size_words(message_line& line, size_t bytes) {
+    constexpr size_t KIB = 1024;
+    if (bytes == 0)
+        return line.text("0 bytes");
+    if (bytes % (KIB * KIB * KIB) == 0)
+        return line.number(bytes / (KIB * KIB * KIB)).text(" GiB");
+    if (bytes % (KIB * KIB) == 0)
+        return line.number(bytes / (KIB * KIB)).text(" MiB");
+    if (bytes % KIB == 0)
+        return line.number(bytes / KIB).text(" KiB");
+    return line.number(bytes).text(bytes == 1 ? " byte" : " bytes");
+}
+
+// ---- the log -------------------------------------------------------------------
+
+void message_log::add(std::string_view line) {
+    if (line.size() > sizeof block_ - used_)
+        flush();
+    std::memcpy(block_ + used_, line.data(), line.size());
+    used_ += line.size();
+}
+
+void message_log::flush() {
+    // Nothing is left to say where standard error itself cannot be written.
+    if (used_ != 0)
+        static_cast<void>(sink_.write(block_, used_));
+    used_ = 0;
+}
+
+message_line message_log::start(const place& where) {
+    message_line line;
+    line.text("spanlet: ");
+    if (where.name != nullptr)
+        line.name(where.name).text(":").number(where.line).text(": ");
+    return line;
+}
+
+void message_log::refusal(const place& where, std::string_view text, const date_reading& reading) {
+    message_line line = start(where);
+    line.quoted(text).text(": ");
+    reason_words(line, reading);
+    add(line.end());
+}
+
+void message_log::refusals(const place& where, std::string_view first, std::string_view second,
+                           const pair_verdict& verdict) {
+    if (verdict.refused(0))
+        refusal(where, first, verdict.sides[0]);
+    if (verdict.refused(1))
+        refusal(where, second, verdict.sides[1]);
+}
+
+void message_log::line_problem(const place& where, std::string_view why) {
+    message_line line = start(where);
+    add(line.text(why).end());
+}
+
+void message_log::wrong_field_count(const place& where, size_t fields) {
+    message_line line = start(where);
+    if (fields == 0)
+        line.text("an empty line");
+    else
+        line.number(fields).text(fields == 1 ? " field" : " fields");
+    add(line.text(", where two dates were expected").end());
+}
+
+void message_log::line_too_long(const place& where, size_t limit) {
+    message_line line = start(where);
+    line.text("line longer than ");
+    add(size_words(line, limit).end());
+}
+
+void message_log::field_not_echoed(const place& where, std::string_view field) {
+    message_line line = start(where);
+    add(line.quoted(field).text(": a date with a tab or a line break in it cannot be echoed").end());
+}
+
+void message_log::file_error(const char* name, std::string_view what, int error) {
+    message_line line = start({});
+    add(line.name(name).text(": ").text(what).text(std::strerror(error)).end());
+}
+
+void message_log::write_error(int error) {
+    message_line line = start({});
+    add(line.text("write error: ").text(std::strerror(error)).end());
+}
+
+void message_log::out_of_memory() {
+    message_line line = start({});
+    add(line.text("out of memory").end());
+}
+
+void message_log::usage_error(const options& opts) {
+    message_line line = start({});
+    switch (opts.what) {
+    case action::bad_option:
+        line.text("unknown option ").quoted(opts.offending);
+        break;
+    case action::missing_value:
+        // The words people know from other tools, with nothing after them.
+        add(line.text("option ").text(opts.offending_option).text(" needs a ").text(opts.offending_value_name).end());
+        return;
+    case action::repeated:
+        line.text("option ").text(opts.offending_option).text(" is given twice");
+        break;
+    case action::bad_delimiter:
+        line.quoted(opts.offending).text(": a delimiter is one byte, and this is ");
+        size_words(line, std::strlen(opts.offending));
+        break;
+    case action::bad_size:
+        line.quoted(opts.offending).text(": a line limit is a number of bytes, with K, M or G after it for KiB, MiB or GiB");
+        break;
+    case action::extra_date:
+        line.quoted(opts.offending).text(": a third date; spanlet takes two");
+        break;
+    case action::mixed_modes:
+        line.text(opts.file != nullptr ? "dates on the command line and -f do not go together"
+                                       : "-d and --line-limit go with -f");
+        break;
+    default:
+        return;
+    }
+    add(line.text(SEE_HELP).end());
+}
+
+}  // namespace spanlet::cli

@@ -1,0 +1,68 @@
+#pragma once
+// Writing numbers as decimal text, for every answer and message spanlet
+// prints: no printf, no locale.
+
+#include <cstddef>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace spanlet::cli {
+
+// Room a signed 32-bit number needs at `out`: "-2147483648" is 11 bytes,
+// and the fast digits write up to 8 bytes past the start of their run.
+inline constexpr size_t INT32_ROOM = 16;
+// "18446744073709551615" is 20 bytes.
+inline constexpr size_t UINT64_ROOM = 20;
+
+namespace numbers_detail {
+
+// The digits of a value below 10^8, written at `out` (eight bytes are
+// written whatever the length); returns their end. All eight digits are made
+// at once in one 64-bit word, a byte each, most significant first in memory:
+// the value is split into two halves of four digits, each half into two
+// pairs, each pair into two digits, by multiplications that divide every lane
+// of the word at once (x * 10486 >> 20 is x / 100 for x < 10^4, x * 103 >> 10
+// is x / 10 for x < 100). Leading zeros are then shifted out.
+inline char* eight_digits(char* out, uint32_t value) {
+    const uint64_t halves = (value / 10000) | (uint64_t{value % 10000} << 32);  // lanes [0, 9999]
+    const uint64_t hundreds = ((halves * 10486) >> 20) & 0x0000007F0000007F;   // lanes [0, 99]
+    const uint64_t pairs = hundreds | ((halves - 100 * hundreds) << 16);        // lanes [0, 99]
+    const uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000F;          // lanes [0, 9]
+    const uint64_t digits = tens | ((pairs - 10 * tens) << 8);                  // lanes [0, 9]
+    const int leading_zeros = value == 0 ? 7 : std::countr_zero(digits) / 8;   // [0, 7]
+    const uint64_t text = (digits + 0x3030303030303030) >> (8 * leading_zeros);
+    std::memcpy(out, &text, sizeof text);
+    return out + 8 - leading_zeros;
+}
+
+inline constexpr uint32_t EIGHT_DIGITS_END = 100'000'000;
+
+}  // namespace numbers_detail
+
+// `value` in decimal at `out`, which has UINT64_ROOM bytes; returns the end.
+inline char* write_uint64(char* out, uint64_t value) {
+    if (std::endian::native == std::endian::little && value < numbers_detail::EIGHT_DIGITS_END)
+        return numbers_detail::eight_digits(out, static_cast<uint32_t>(value));
+    char digits[UINT64_ROOM];
+    size_t count = 0;  // [1, 20]
+    do {
+        digits[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (count > 0)
+        *out++ = digits[--count];
+    return out;
+}
+
+// `value` in decimal, a '-' before a negative one, at `out`, which has
+// INT32_ROOM bytes; returns the end of the text.
+inline char* write_int32(char* out, int32_t value) {
+    // The magnitude in unsigned arithmetic, where INT32_MIN has one.
+    const uint32_t magnitude = value < 0 ? 0U - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+    *out = '-';  // kept only for a negative value: no branch to mispredict on the sign
+    out += value < 0 ? 1 : 0;
+    return write_uint64(out, magnitude);
+}
+
+}  // namespace spanlet::cli
