@@ -13,7 +13,9 @@
 #include <random>
 #include <string>
 
+#include "cli/fd_io.h"
 #include "cli/line_stream.h"
+#include "cli/messages.h"
 #include "cli/options.h"
 
 namespace {
@@ -58,8 +60,10 @@ void run_batch(benchmark::State& state, bool mixed) {
     opts.number_only = true;
     opts.file = path.c_str();
     const int null_output = open("/dev/null", O_WRONLY);
+    spanlet::cli::fd_sink null_errors(null_output);
+    spanlet::cli::message_log messages(null_errors);
     for (auto _ : state)
-        benchmark::DoNotOptimize(spanlet::cli::run_line_stream(opts, null_output));
+        benchmark::DoNotOptimize(spanlet::cli::run_line_stream(opts, null_output, messages));
     close(null_output);
     state.SetItemsProcessed(state.iterations() * lines);
     state.SetComplexityN(lines);

@@ -498,18 +498,26 @@ INSTANTIATE_TEST_SUITE_P(Delimiters, Batch, testing::ValuesIn(std::vector<batch_
     {"Comma", "2010-08-10,2010-01-01\n2010-08-10,2010-01-01,x\n", {"-d", ","}, ANSWER + NOT_A_PAIR,
      "spanlet: FILE:2: 3 fields, where two dates were expected\n", 1},
     {"Semicolon", "2010-08-10;2010-01-01\n", {"--delimiter=;"}, ANSWER, "", 0},
-    {"TabGiven", PAIR, {"-d", "\t"}, ANSWER, "", 0},
     // The common line YYYY-MM-DD<TAB>YYYY-MM-DD used to be split at its tab
-    // whatever -d said.
-    {"CommonLineHonoursComma", PAIR + "2010-8-10\t2010-01-01\n", {"-d", ","}, NOT_A_PAIR + NOT_A_PAIR,
+    // whatever -d said. Lines after the first, with a line behind them, are
+    // the ones that can be taken for the common line.
+    {"CommonLineHonoursComma", PAIR + PAIR + PAIR, {"-d", ",", "-n"}, "\n\n\n",
      "spanlet: FILE:1: 1 field, where two dates were expected\n"
-     "spanlet: FILE:2: 1 field, where two dates were expected\n", 1},
-    {"CommonLineHonoursDash", PAIR, {"-d", "-", "-n"}, "\n",
-     "spanlet: FILE:1: 5 fields, where two dates were expected\n", 1},
-    {"CommonLineHonoursBlank", PAIR, {"-d", " ", "-n"}, "\n",
-     "spanlet: FILE:1: 1 field, where two dates were expected\n", 1},
-    {"CommonLineHonoursZero", PAIR, {"-d", "0", "-n"}, "\n",
-     "spanlet: FILE:1: 9 fields, where two dates were expected\n", 1},
+     "spanlet: FILE:2: 1 field, where two dates were expected\n"
+     "spanlet: FILE:3: 1 field, where two dates were expected\n", 1},
+    {"CommonLineHonoursDash", PAIR + PAIR + PAIR, {"-d", "-", "-n"}, "\n\n\n",
+     "spanlet: FILE:1: 5 fields, where two dates were expected\n"
+     "spanlet: FILE:2: 5 fields, where two dates were expected\n"
+     "spanlet: FILE:3: 5 fields, where two dates were expected\n", 1},
+    {"CommonLineHonoursBlank", PAIR + PAIR + PAIR, {"-d", " ", "-n"}, "\n\n\n",
+     "spanlet: FILE:1: 1 field, where two dates were expected\n"
+     "spanlet: FILE:2: 1 field, where two dates were expected\n"
+     "spanlet: FILE:3: 1 field, where two dates were expected\n", 1},
+    {"CommonLineHonoursZero", PAIR + PAIR + PAIR, {"-d", "0", "-n"}, "\n\n\n",
+     "spanlet: FILE:1: 9 fields, where two dates were expected\n"
+     "spanlet: FILE:2: 9 fields, where two dates were expected\n"
+     "spanlet: FILE:3: 9 fields, where two dates were expected\n", 1},
+    {"CommonLineWithTabGiven", PAIR + PAIR + PAIR, {"-d", "\t", "-n"}, "221\n221\n221\n", "", 0},
     // A tab inside a field used to be echoed raw: four columns where three
     // are promised.
     {"TabInAFieldNotEchoed", "2010-08-10\tjunk,2010-01-01\n" + std::string("2010-08-10,2010-01-01\n"), {"-d", ","},

@@ -1,0 +1,194 @@
+// The pieces of batch mode in process: the line and field splitters, the
+// message lines, the option parser's sizes, and the whole line stream over
+// memory read in chunks of every size.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/line_split.h"
+#include "cli/messages.h"
+#include "cli/options.h"
+#include "memory_io.h"
+
+namespace {
+
+using spanlet::cli::line_buffer;
+
+// What the splitter hands out for `input` read in chunks of `chunk` bytes:
+// each line in brackets, an over-long one as <long>.
+std::string lines_of(std::string_view input, size_t limit, size_t chunk) {
+    line_buffer lines(limit);
+    std::string shown;
+    size_t at = 0;
+    for (;;) {
+        std::string_view line;
+        const line_buffer::item got = lines.next(line);
+        if (got == line_buffer::item::end)
+            return shown;
+        if (got == line_buffer::item::line) {
+            shown += "[" + std::string(line) + "]";
+        } else if (got == line_buffer::item::too_long) {
+            shown += "<long>";
+        } else if (at == input.size()) {
+            lines.end_input();
+        } else {
+            size_t room = 0;
+            char* into = lines.room(room);
+            EXPECT_GE(room, 1u);
+            const size_t n = std::min({room, chunk, input.size() - at});
+            std::copy_n(input.data() + at, n, into);
+            lines.added(n);
+            at += n;
+        }
+    }
+}
+
+struct split_case {
+    std::string input;
+    size_t limit;
+    std::string lines;
+};
+
+TEST(LineBuffer, HandsOutTheSameLinesInChunksOfAnySize) {
+    const std::vector<split_case> cases = {
+        {"", 100, ""},
+        {"a\nb\n", 100, "[a][b]"},
+        {"a\nb", 100, "[a][b]"},  // the last line needs no line feed
+        {"\n\n", 100, "[][]"},
+        {"a\r\n", 100, "[a\r]"},  // the CR is the caller's to strip
+        {"\xEF\xBB\xBF" "a\n", 100, "[a]"},
+        {"\xEF\xBB\xBF", 100, ""},
+        {"\xEF\xBB", 100, "[\xEF\xBB]"},  // part of a mark is no mark
+        {"\xEF\xBB\xBF\xEF\xBB\xBF" "a", 100, "[\xEF\xBB\xBF" "a]"},
+        {"a\n\xEF\xBB\xBF" "b", 100, "[a][\xEF\xBB\xBF" "b]"},
+        {"1234\n12345\n123456\nab", 5, "[1234][12345]<long>[ab]"},
+        {"123456", 5, "<long>"},
+        {"123456\n", 5, "<long>"},
+        {std::string(300000, 'x') + "\nok\n" + std::string(300000, 'y'), 1000, "<long>[ok]<long>"},
+    };
+    for (const split_case& c : cases) {
+        for (const size_t chunk : {size_t{1}, size_t{2}, size_t{3}, size_t{7}, size_t{65536}}) {
+            SCOPED_TRACE("input \"" + c.input.substr(0, 40) + "\" in chunks of " + std::to_string(chunk));
+            EXPECT_EQ(lines_of(c.input, c.limit, chunk), c.lines);
+        }
+    }
+}
+
+TEST(SplitFields, AtTheDelimiterTheTabOrBlanks) {
+    struct field_case {
+        std::string line;
+        const char* delimiter;
+        size_t fields;
+        std::string first, second;
+    };
+    const std::vector<field_case> cases = {
+        {"a\tb", nullptr, 2, "a", "b"},
+        {"a b\tc", nullptr, 2, "a b", "c"},
+        {"  a   b  ", nullptr, 2, "a", "b"},
+        {"a", nullptr, 1, "", ""},
+        {"", nullptr, 0, "", ""},
+        {"   ", nullptr, 0, "", ""},
+        {"a b c", nullptr, 3, "", ""},
+        {"a\tb\tc\td", nullptr, 4, "", ""},
+        {"a,b", ",", 2, "a", "b"},
+        {"a\tb", ",", 1, "", ""},
+        {",", ",", 2, "", ""},
+        {"a,b,c", ",", 3, "", ""},
+    };
+    for (const field_case& c : cases) {
+        SCOPED_TRACE("line \"" + c.line + "\"");
+        const spanlet::cli::split_line split = spanlet::cli::split_fields(c.line, c.delimiter);
+        EXPECT_EQ(split.fields, c.fields);
+        EXPECT_EQ(split.first, c.first);
+        EXPECT_EQ(split.second, c.second);
+    }
+}
+
+TEST(MessageLine, EscapesControlBytesAndCutsLongTexts) {
+    const auto quoted = [](std::string_view text) {
+        spanlet::cli::message_line line;
+        return std::string(line.quoted(text).text(": why").end());
+    };
+    EXPECT_EQ(quoted("a\tb\r\n\x1b\x01\x7f\x1f"), "\"a\\tb\\r\\n\\e\\x01\\x7f\\x1f\": why\n");
+    EXPECT_EQ(quoted("caf\xc3\xa9"), "\"caf\xc3\xa9\": why\n");  // UTF-8 passes as it is
+    EXPECT_EQ(quoted(std::string(300, 'x')), "\"" + std::string(200, 'x') + "\xe2\x80\xa6\": why\n");
+    // Cut before a character that does not fit whole, never inside it.
+    EXPECT_EQ(quoted(std::string(199, 'x') + "\xc3\xa9"), "\"" + std::string(199, 'x') + "\xe2\x80\xa6\": why\n");
+    EXPECT_EQ(quoted(std::string(198, 'x') + "\xe2\x80\x93"), "\"" + std::string(198, 'x') + "\xe2\x80\xa6\": why\n");
+    EXPECT_EQ(quoted(std::string(199, 'x') + "\t"), "\"" + std::string(199, 'x') + "\xe2\x80\xa6\": why\n");
+
+    // A line never grows past its room, whatever it is given.
+    spanlet::cli::message_line line;
+    for (int i = 0; i < 100; ++i)
+        line.text(std::string(50, 'n')).quoted(std::string(300, 'q'));
+    const std::string_view whole = line.end();
+    EXPECT_LE(whole.size(), spanlet::cli::MESSAGE_LINE_MAX);
+    EXPECT_EQ(whole.substr(whole.size() - 4), "\xe2\x80\xa6\n");
+}
+
+// Messages go out as whole lines, in writes of at most PIPE_BUF bytes.
+TEST(MessageLog, WritesWholeLinesInBlocks) {
+    memory_io::sink err;
+    {
+        spanlet::cli::message_log log(err);
+        for (int i = 0; i < 1000; ++i)
+            log.line_problem({"f", static_cast<uint64_t>(i)}, std::string(static_cast<size_t>(i % 300), 'w'));
+    }
+    size_t lines = 0;
+    size_t at = 0;
+    for (const size_t size : err.writes) {
+        EXPECT_LE(size, spanlet::cli::MESSAGE_BLOCK);
+        EXPECT_EQ(err.text[at + size - 1], '\n') << "a write that ends inside a line";
+        at += size;
+    }
+    for (const char c : err.text)
+        lines += c == '\n';
+    EXPECT_EQ(lines, 1000u);
+    EXPECT_GT(err.writes.size(), 1u);
+    EXPECT_LT(err.writes.size(), 1000u / 4);
+}
+
+TEST(ParseSize, BytesAndBinaryUnits) {
+    const std::vector<std::pair<std::string, size_t>> good = {
+        {"1", 1}, {"1000", 1000}, {"1K", 1024}, {"1k", 1024}, {"64M", size_t{64} << 20}, {"1G", size_t{1} << 30},
+    };
+    for (const auto& [text, bytes] : good) {
+        size_t parsed = 0;
+        EXPECT_TRUE(spanlet::cli::parse_size(text.c_str(), parsed)) << text;
+        EXPECT_EQ(parsed, bytes) << text;
+    }
+    for (const std::string text : {"", "0", "0K", "K", "-1", "1.5M", "1KB", "1T", " 1", "99999999999999999999999",
+                                   "100000000000G"}) {
+        size_t parsed = 0;
+        EXPECT_FALSE(spanlet::cli::parse_size(text.c_str(), parsed)) << text;
+    }
+}
+
+// The whole stream, in process: the same bytes come out whether the input is
+// read whole (a file) or in small pieces (a pipe), and answers are written
+// before every read of a pipe.
+TEST(LineStream, ChunksGiveTheBytesAWholeReadGives) {
+    const std::string input = "\xEF\xBB\xBF" "2010-08-10\t2010-01-01\n8/10/2010 1/1/2010\r\nabc\t2010-02-30\n" +
+                              std::string(5000, 'z') + "\n2010-08-10\t2010-01-01\r\n\n2010-08-10\t2010-01-01";
+    spanlet::cli::options opts;
+    opts.line_limit = 4096;
+    for (const bool number_only : {false, true}) {
+        opts.number_only = number_only;
+        const memory_io::result whole = memory_io::run(opts, input);
+        EXPECT_EQ(whole.status, 1);
+        for (const size_t chunk : {1, 2, 5, 21, 22, 23, 4096}) {
+            const memory_io::result piecewise = memory_io::run(opts, input, {chunk}, true);
+            EXPECT_EQ(piecewise.output, whole.output) << chunk;
+            EXPECT_EQ(piecewise.errors, whole.errors) << chunk;
+            EXPECT_EQ(piecewise.status, whole.status) << chunk;
+        }
+    }
+    opts.number_only = true;
+    EXPECT_EQ(memory_io::run(opts, input).output, "221\n221\n\n\n221\n\n221\n");
+}
+
+}  // namespace
