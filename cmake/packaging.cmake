@@ -8,11 +8,17 @@ if(SPANLET_DEBIAN_PACKAGE)
   find_program(SPANLET_GZIP gzip REQUIRED)
   set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/${PROJECT_NAME})
   set(compressed)
-  foreach(pair "docs/spanlet.1;spanlet.1.gz" "packaging/debian/changelog;changelog.Debian.gz")
+  # The changelog's newest entry must be of the project's version.
+  file(STRINGS packaging/debian/changelog newest LIMIT_COUNT 1)
+  if(NOT newest MATCHES "^spanlet \\(${PROJECT_VERSION}-[0-9]+\\)")
+    message(FATAL_ERROR "packaging/debian/changelog begins with \"${newest}\", not version ${PROJECT_VERSION}")
+  endif()
+  foreach(pair "${CMAKE_CURRENT_BINARY_DIR}/spanlet.1;spanlet.1.gz"
+               "${CMAKE_CURRENT_SOURCE_DIR}/packaging/debian/changelog;changelog.Debian.gz")
     list(GET pair 0 source)
     list(GET pair 1 target)
     add_custom_command(OUTPUT ${target}
-      COMMAND ${SPANLET_GZIP} -9n -c ${CMAKE_CURRENT_SOURCE_DIR}/${source} > ${target}
+      COMMAND ${SPANLET_GZIP} -9n -c ${source} > ${target}
       DEPENDS ${source} VERBATIM)
     list(APPEND compressed ${CMAKE_CURRENT_BINARY_DIR}/${target})
   endforeach()
