@@ -1,7 +1,8 @@
 #pragma once
 // Reading date texts as the command line asks: in its field order, with
-// "today" as the local date when the program started. The time zone is loaded
-// on the first "today" only: it is most of the cost of a short run.
+// "today" (and "yesterday", "tomorrow") as the local date when the program
+// started, and @SECONDS as the local date of that instant. The time zone is
+// loaded on the first of these only: it is most of the cost of a short run.
 
 #include <ctime>
 #include <string_view>

@@ -11,6 +11,11 @@ namespace spanlet::cli {
 
 class byte_source {
 public:
+    byte_source() = default;
+    byte_source(const byte_source&) = delete;
+    byte_source& operator=(const byte_source&) = delete;
+    byte_source(byte_source&&) = delete;
+    byte_source& operator=(byte_source&&) = delete;
     virtual ~byte_source() = default;
     // Up to `size` bytes into `into`: how many, 0 at the end, or -1 with
     // errno set.
@@ -22,6 +27,11 @@ public:
 
 class byte_sink {
 public:
+    byte_sink() = default;
+    byte_sink(const byte_sink&) = delete;
+    byte_sink& operator=(const byte_sink&) = delete;
+    byte_sink(byte_sink&&) = delete;
+    byte_sink& operator=(byte_sink&&) = delete;
     virtual ~byte_sink() = default;
     // All `size` bytes, or false with errno set.
     virtual bool write(const char* data, size_t size) = 0;
@@ -60,6 +70,8 @@ public:
     ~input_file();
     input_file(const input_file&) = delete;
     input_file& operator=(const input_file&) = delete;
+    input_file(input_file&&) = delete;
+    input_file& operator=(input_file&&) = delete;
     [[nodiscard]] int fd() const { return fd_; }  // -1, with errno set, when it could not be opened
 
 private:

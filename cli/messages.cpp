@@ -12,6 +12,11 @@ constexpr std::string_view MONTH_NAMES[13] = {
     "August", "September", "October", "November", "December",
 };
 
+// Slot 0 is a placeholder, so that weekdays index from 1 (Monday).
+constexpr std::string_view WEEKDAY_NAMES[8] = {
+    "", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday",
+};
+
 constexpr std::string_view WRITE_LIKE_THIS = "(write 2010-08-10 or 08-10-2010)";
 constexpr std::string_view ELLIPSIS = "\xe2\x80\xa6";  // …
 constexpr std::string_view SEE_HELP = " (see spanlet --help)";
@@ -52,8 +57,8 @@ void reason_words(message_line& line, const date_reading& reading) {
     case refusal::negative_number:
         line.text("a date has no negative numbers");
         return;
-    case refusal::letter_after_date:
-        line.text("a letter right after the date; only a time (T12:34) may follow it directly");
+    case refusal::not_a_time_after:
+        line.text("what follows the date is not a time");
         return;
     case refusal::year_before_range:
         line.text("years before 1400 are not read");
@@ -68,6 +73,8 @@ void reason_words(message_line& line, const date_reading& reading) {
             line.text("there is no such month");
         else
             line.text("there is no month ").signed_number(f.month);
+        if (reading.day_first_hint)
+            line.text(" (for day first, use --day-first)");
         return;
     case refusal::no_such_day:
         if (f.day < 1)
@@ -80,6 +87,37 @@ void reason_words(message_line& line, const date_reading& reading) {
         return;
     case refusal::today_unknown:
         line.text("the local date is not known");
+        return;
+    case refusal::instant_unknown:
+        line.text("the local date of that instant is not known");
+        return;
+    case refusal::no_year:
+        line.text("a date needs a year");
+        return;
+    case refusal::wrong_weekday:
+        line.signed_number(f.day).text(" ").text(MONTH_NAMES[f.month]).text(" ").signed_number(f.year)
+            .text(" was a ").text(WEEKDAY_NAMES[iso_weekday(day_number(f))]).text(", not a ")
+            .text(WEEKDAY_NAMES[reading.weekday]);
+        return;
+    case refusal::week_not_day:
+        line.text("a week, not a day (add its weekday: 1 is Monday, 7 Sunday)");
+        return;
+    case refusal::no_such_week:
+        // Here the fields are year, week and weekday.
+        if (f.month >= 1 && f.month <= 99)
+            line.signed_number(f.year).text(" has ").signed_number(iso_weeks_in_year(f.year)).text(" weeks");
+        else
+            line.text("there is no week ").signed_number(f.month);
+        return;
+    case refusal::no_such_weekday:
+        line.text("there is no weekday ").signed_number(f.day).text(" (1 is Monday, 7 Sunday)");
+        return;
+    case refusal::no_such_year_day:
+        // Here the fields are year, 0 and the day of the year.
+        if (f.day >= 1)
+            line.signed_number(f.year).text(" has ").signed_number(days_in_year(f.year)).text(" days");
+        else
+            line.text("there is no day 0 in a year");
         return;
     }
     line.text("not a date");

@@ -49,7 +49,8 @@ private:
     bool fits(size_t size);
 
     static constexpr size_t ELLIPSIS_ROOM = 3 + 1;  // "…" in UTF-8 and the line feed
-    char text_[MESSAGE_LINE_MAX];
+    // Written before it is read: not cleared, for every refused line.
+    char text_[MESSAGE_LINE_MAX];  // NOLINT(cppcoreguidelines-pro-type-member-init)
     size_t used_ = 0;
     bool cut_ = false;
 };
@@ -65,10 +66,13 @@ struct place {
 // the next line would not fit, and on flush().
 class message_log {
 public:
-    explicit message_log(byte_sink& sink) : sink_(sink) {}
+    // The block is written before it is read: not cleared.
+    explicit message_log(byte_sink& sink) : sink_(sink) {}  // NOLINT(cppcoreguidelines-pro-type-member-init)
     ~message_log() { flush(); }
     message_log(const message_log&) = delete;
     message_log& operator=(const message_log&) = delete;
+    message_log(message_log&&) = delete;
+    message_log& operator=(message_log&&) = delete;
 
     void add(std::string_view line);
     void flush();
@@ -91,7 +95,7 @@ public:
     void usage_error(const options& opts);
 
 private:
-    message_line start(const place& where);
+    static message_line start(const place& where);
 
     byte_sink& sink_;
     char block_[MESSAGE_BLOCK];

@@ -30,7 +30,9 @@ inline char* eight_digits(char* out, uint32_t value) {
     const uint64_t pairs = hundreds | ((halves - 100 * hundreds) << 16);        // lanes [0, 99]
     const uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000F;          // lanes [0, 9]
     const uint64_t digits = tens | ((pairs - 10 * tens) << 8);                  // lanes [0, 9]
-    const int leading_zeros = value == 0 ? 7 : std::countr_zero(digits) / 8;   // [0, 7]
+    // The lowest bit of the last digit's lane stops the count at 7 leading
+    // zeros, so that 0 is written "0".
+    const int leading_zeros = std::countr_zero(digits | (uint64_t{1} << 56)) / 8;  // [0, 7]
     const uint64_t text = (digits + 0x3030303030303030) >> (8 * leading_zeros);
     std::memcpy(out, &text, sizeof text);
     return out + 8 - leading_zeros;

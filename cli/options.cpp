@@ -200,7 +200,7 @@ options parse_options(int argc, char** argv) {
 bool parse_size(const char* text, size_t& out) {
     // Lines are held in memory with a block behind them: the largest limit
     // leaves room for that on 32-bit systems too.
-    constexpr uint64_t LARGEST = uint64_t{SIZE_MAX / 4};
+    constexpr auto LARGEST = uint64_t{SIZE_MAX / 4};
     uint64_t value = 0;
     const char* at = text;
     for (; *at >= '0' && *at <= '9'; ++at) {

@@ -21,7 +21,8 @@ bool fields_as_written(const date_reading& reading) {
     case refusal::year_before_range:
     case refusal::year_after_range:
     case refusal::no_such_month:
-    case refusal::no_such_day: {
+    case refusal::no_such_day:
+    case refusal::wrong_weekday: {
         const date& f = reading.fields;
         return f.year != INT32_MAX && f.month != INT32_MAX && f.day != INT32_MAX;
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "date/date_scan.h"
+
 namespace spanlet {
 namespace {
 
@@ -10,120 +12,8 @@ namespace {
 // ASCII are neither.
 constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
 constexpr bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-constexpr bool is_ascii_letter(char c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
-constexpr bool is_ascii(char c) { return static_cast<unsigned char>(c) < 0x80; }
 
 // ---- normalising -------------------------------------------------------------
-
-int32_t digits_value(const char* at, int32_t count) {
-    int32_t value = 0;
-    for (int32_t i = 0; i < count; ++i)
-        value = value * 10 + (at[i] - '0');
-    return value;
-}
-
-constexpr size_t MIN_DATE_LENGTH = 6;
-constexpr size_t ISO_BASIC_LENGTH = 8;  // YYYYMMDD
-
-// The first non-digit in [from, end), or end.
-const char* skip_digits(const char* from, const char* end) {
-    while (from != end && is_digit(*from))
-        ++from;
-    return from;
-}
-
-// One of the three numbers of a date text, read as atoi reads it.
-struct number {
-    int32_t value;      // saturating
-    size_t digits;      // as written, leading zeros included
-    bool negative;
-    const char* after;  // the first character after the digits
-};
-
-number read_number(const char* begin, const char* end) {
-    while (begin != end && is_space(*begin))
-        ++begin;
-    const bool negative = begin != end && *begin == '-';
-    if (begin != end && (*begin == '-' || *begin == '+'))
-        ++begin;
-    const char* digit = begin;
-    int64_t value = 0;  // [0, INT32_MAX]: saturates
-    for (; digit != end && is_digit(*digit); ++digit)
-        value = std::min<int64_t>(value * 10 + (*digit - '0'), INT32_MAX);
-    return {static_cast<int32_t>(value), static_cast<size_t>(digit - begin), negative, digit};
-}
-
-// The three numbers of [text, end), split at its first two separators. A
-// number's first character is never a separator, so it may be a sign or a
-// blank; the third runs to the end. False when a scan for a separator reaches
-// the end.
-bool split_numbers(const char* text, const char* end, number (&numbers)[3]) {
-    const char* first_separator = skip_digits(text + 1, end);
-    if (first_separator == end || first_separator + 1 == end)
-        return false;
-    const char* second_separator = skip_digits(first_separator + 2, end);
-    if (second_separator == end)
-        return false;
-    numbers[0] = read_number(text, first_separator);
-    numbers[1] = read_number(first_separator + 1, second_separator);
-    numbers[2] = read_number(second_separator + 1, end);
-    return true;
-}
-
-// A letter right after the last number is a typo, unless it is T alone or T
-// before a digit: the time of an ISO 8601 date and time, or its empty start.
-bool letter_follows(const char* after, const char* end) {
-    if (after == end || (!is_ascii_letter(*after) && is_ascii(*after)))
-        return false;
-    const bool time_follows = (*after == 'T' || *after == 't') && (after + 1 == end || is_digit(after[1]));
-    return !time_follows;
-}
-
-// A year written with one or two digits: 00-50 are 2000-2050, 51-99 are
-// 1951-1999.
-constexpr int32_t TWO_DIGIT_YEAR_PIVOT = 50;
-int32_t widen_year(const number& year) {
-    if (year.digits > 2)
-        return year.value;
-    return year.value + (year.value <= TWO_DIGIT_YEAR_PIVOT ? 2000 : 1900);
-}
-
-// Eight digits alone, or followed by T and anything: YYYYMMDD.
-bool is_iso_basic(std::string_view text) {
-    if (text.size() < ISO_BASIC_LENGTH)
-        return false;
-    for (size_t i = 0; i < ISO_BASIC_LENGTH; ++i) {
-        if (!is_digit(text[i]))
-            return false;
-    }
-    return text.size() == ISO_BASIC_LENGTH || text[ISO_BASIC_LENGTH] == 'T' ||
-           text[ISO_BASIC_LENGTH] == 't';
-}
-
-// The numbers of a separated text in date order, or the reason it has none.
-refusal order_numbers(const char* text, const char* end, field_order order, date& fields) {
-    number numbers[3];
-    if (static_cast<size_t>(end - text) < MIN_DATE_LENGTH || !split_numbers(text, end, numbers))
-        return refusal::not_a_date;
-    for (const number& n : numbers) {
-        if (n.digits == 0)
-            return refusal::missing_digits;
-        if (n.negative)
-            return refusal::negative_number;
-    }
-    if (letter_follows(numbers[2].after, end))
-        return refusal::letter_after_date;
-
-    // No month or day is written with three digits or exceeds the pivot.
-    if (numbers[0].digits >= 3 || numbers[0].value > TWO_DIGIT_YEAR_PIVOT) {
-        fields = {widen_year(numbers[0]), numbers[1].value, numbers[2].value};
-    } else {
-        const bool day_first = order == field_order::day_first;
-        fields = {widen_year(numbers[2]), numbers[day_first ? 1 : 0].value,
-                  numbers[day_first ? 0 : 1].value};
-    }
-    return refusal::none;
-}
 
 refusal reason_for_fields(const date& fields) {
     if (fields.year < FIRST_READ_YEAR)
@@ -253,44 +143,93 @@ constexpr field_positions LAYOUT_FIELDS[8] = {
 
 }  // namespace
 
-date_reading read_date_general(std::string_view text, const reading_options& options) {
-    if (names_today(text)) {
-        if (options.today == nullptr)
-            return {refusal::today_unknown, {1900, 0, 0}, {}};
-        return {refusal::none, *options.today, *options.today};
+namespace {
+
+// @SECONDS: Unix time, optionally negative, and nothing else.
+date_reading read_instant(std::string_view text, const reading_options& options) {
+    constexpr int64_t SECONDS_A_DAY = 24 * 60 * 60;
+    constexpr int64_t EPOCH = day_number({1970, 1, 1});
+    // Beyond these the date is outside 1400-9999 whatever the time zone:
+    // no zone is two days away from UTC.
+    constexpr int64_t EARLIEST = (day_number({FIRST_READ_YEAR, 1, 1}) - 2 - EPOCH) * SECONDS_A_DAY;
+    constexpr int64_t LATEST = (day_number({LAST_READ_YEAR, 12, 31}) + 2 - EPOCH) * SECONDS_A_DAY;
+    const date nothing{1900, 0, 0};
+    size_t at = 1;
+    const bool negative = at < text.size() && text[at] == '-';
+    at += negative ? 1 : 0;
+    if (at == text.size())
+        return {refusal::not_a_date, nothing, {}};
+    int64_t magnitude = 0;  // saturates past the range
+    for (; at < text.size(); ++at) {
+        if (!is_digit(text[at]))
+            return {refusal::not_a_date, nothing, {}};
+        magnitude = std::min<int64_t>(magnitude * 10 + (text[at] - '0'), LATEST + 1);
     }
+    const int64_t seconds = negative ? -magnitude : magnitude;
+    if (seconds < EARLIEST)
+        return {refusal::year_before_range, nothing, {}};
+    if (seconds > LATEST)
+        return {refusal::year_after_range, nothing, {}};
+    date local{};
+    if (options.local_date_of == nullptr || !options.local_date_of(seconds, local))
+        return {refusal::instant_unknown, nothing, {}};
+    const refusal reason = reason_for_fields(local);
+    return {reason, reason == refusal::none ? local : nothing, local};
+}
+
+// "yesterday", "today", "tomorrow": `days` from the caller's today.
+date_reading read_relative_day(int32_t days, const reading_options& options) {
+    const date nothing{1900, 0, 0};
+    if (options.today == nullptr || !is_valid_date(*options.today))
+        return {refusal::today_unknown, nothing, {}};
+    const date named = date_of_day_number(day_number(*options.today) + days);
+    const refusal reason = reason_for_fields(named);
+    return {reason, reason == refusal::none ? named : nothing, named};
+}
+
+}  // namespace
+
+date_reading read_date_general(std::string_view text, const reading_options& options) {
+    const int32_t relative = relative_day(text);
+    if (relative != RELATIVE_NONE)
+        return read_relative_day(relative, options);
+    if (!text.empty() && text[0] == '@')
+        return read_instant(text, options);
 
     char working[WORKING_TEXT_SIZE];
     const normalized found = normalize_date_text(text, options.order, working);
     const date value = read_date_fields(working);
+    date_reading reading{found.reason, value, found.fields, found.weekday, found.day_first_hint};
     if (found.reason != refusal::none)
-        return {found.reason, value, found.fields};
-    if (value == found.fields && is_valid_date(value))
-        return {refusal::none, value, found.fields};
+        return reading;
+    if (value == found.fields && is_valid_date(value)) {
+        if (found.weekday != 0 && iso_weekday(day_number(value)) != found.weekday)
+            reading.reason = refusal::wrong_weekday;
+        return reading;
+    }
     const refusal reason = reason_for_fields(found.fields);
-    return {reason == refusal::none ? refusal::not_a_date : reason, value, found.fields};
+    reading.reason = reason == refusal::none ? refusal::not_a_date : reason;
+    return reading;
 }
 
-bool names_today(std::string_view text) {
-    constexpr std::string_view TODAY = "today";
-    if (text.size() != TODAY.size())
-        return false;
-    for (size_t i = 0; i < TODAY.size(); ++i) {
-        if ((text[i] | 0x20) != TODAY[i])
-            return false;
+int32_t relative_day(std::string_view text) {
+    constexpr std::string_view NAMES[3] = {"yesterday", "today", "tomorrow"};
+    for (int32_t i = 0; i < 3; ++i) {
+        const std::string_view name = NAMES[i];
+        if (text.size() != name.size())
+            continue;
+        bool same = true;
+        for (size_t k = 0; k < name.size() && same; ++k)
+            same = (text[k] | 0x20) == name[k];
+        if (same)
+            return i - 1;
     }
-    return true;
+    return RELATIVE_NONE;
 }
 
 normalized normalize_date_text(std::string_view text, field_order order,
                                char (&working)[WORKING_TEXT_SIZE]) {
-    normalized found{refusal::none, {}};
-    if (is_iso_basic(text)) {
-        const char* at = text.data();
-        found.fields = {digits_value(at, 4), digits_value(at + 4, 2), digits_value(at + 6, 2)};
-    } else {
-        found.reason = order_numbers(text.data(), text.data() + text.size(), order, found.fields);
-    }
+    normalized found = scan::find_date(text, order);
 
     // The canonical text must read back as the date found: a year of four
     // digits, a month and a day of at most two. What does not fit is refused

@@ -8,21 +8,30 @@
 // what is read back is a real date and the very date the first stage found.
 //
 // What is read (the README's table says the same for users):
-// - Three numbers with one separator between each, any character that is not
-//   a digit: year first (2010-08-10) or month first (08/10/2010). A number
-//   may have blanks or a plus sign before its digits, never a minus sign.
-//   The whole text has at least six characters.
+// - Numeric dates: three numbers with the same separator twice, one
+//   character that is not a digit, a letter or ':' (or an en dash): year
+//   first (2010-08-10) or month first (08/10/2010). Any run of blanks may
+//   stand before a number and before the whole text, and a plus sign before
+//   the digits, never a minus sign. The whole text has at least six
+//   characters.
 // - The year comes first when the first number is written with three or more
 //   digits, or is above 50: no month or day is that large, and 50 is the
 //   pivot of the two-digit window.
 // - A year of three or more digits is taken as written and must be 1400-9999.
 //   A two-digit (or one-digit) year is widened: 00-50 to 2000-2050, 51-99 to
 //   1951-1999.
-// - After the last number, a blank or a punctuation mark ends the date and
-//   what follows is ignored; a letter there is refused, except T or t before
-//   a digit (a time: 2010-08-10T12:34).
-// - Eight digits alone, or followed by T or t and anything, are YYYYMMDD.
-// - "today", in any letter case, when the caller supplies the date.
+// - Month names, English, full or of three letters (and Sept): day month
+//   year (10 Aug 2010, 10-AUG-10, 10AUG2010), month day year (Aug 10, 2010),
+//   year month day (2010-Aug-10); and the forms with the year after the time
+//   (Thu Dec 10 02:56:35 UTC 2026). A weekday may lead any spelling, and must
+//   be the date's.
+// - Eight digits are YYYYMMDD; ISO week dates (2026-W50-4, 2026W504) and
+//   ordinal dates (2026-344, 2026344).
+// - After the date: nothing, blanks, T alone, a time (T12:34, :12, blanks
+//   and 12:), or a zone (Z, UTC, GMT, +HHMM, +HH:MM) and then blanks;
+//   anything else is refused.
+// - "today", "yesterday", "tomorrow" and @SECONDS, when the caller supplies
+//   the local date.
 //
 // The reader's thresholds are those of a general reader of eight layouts: a
 // leading two-digit value above 12 cannot be a month, so a two-digit year
@@ -48,12 +57,19 @@ enum class refusal : uint8_t {
     not_a_date,          // not the shape of any spelling spanlet reads
     missing_digits,      // one of the three numbers has no digits
     negative_number,     // a minus sign before a number's digits
-    letter_after_date,   // a letter (or a byte outside ASCII) right after the last number
+    not_a_time_after,    // what follows the date is not a time, a zone, or blanks
     year_before_range,   // before 1400
     year_after_range,    // after 9999
     no_such_month,       // month 0 or above 12
     no_such_day,         // day 0 or beyond the month's length
     today_unknown,       // "today", but the caller had no date for it
+    no_year,             // a month and a day, and no year (Dec 10 02:42)
+    wrong_weekday,       // the weekday named is not the date's
+    week_not_day,        // an ISO week without its weekday (2026-W50)
+    no_such_week,        // week 0, or beyond the year's 52 or 53
+    no_such_weekday,     // an ISO weekday of 0, or above 7
+    no_such_year_day,    // an ordinal day of 0, or beyond the year's 365 or 366
+    instant_unknown,     // @SECONDS, but its local date is not known
 };
 
 // How a text whose year comes last is read.
@@ -62,12 +78,17 @@ enum class field_order : uint8_t { month_first, day_first };
 struct reading_options {
     field_order order = field_order::month_first;
     const date* today = nullptr;  // what "today" names; nullptr refuses it
+    // The local date of an instant, in seconds since 1970-01-01 00:00 UTC,
+    // for @SECONDS; false when it is not known. nullptr refuses @SECONDS.
+    bool (*local_date_of)(int64_t seconds, date& out) = nullptr;
 };
 
 struct date_reading {
     refusal reason;
     date value;   // the date read back; when refused, what the fixed-layout reader made of the text
     date fields;  // the numbers the first stage found, in date order (for the words of a refusal)
+    int32_t weekday = 0;          // the weekday the text named, 1 (Monday) to 7, or 0
+    bool day_first_hint = false;  // no_such_month, but read day first the text is a date
 };
 
 // The years a date text may name.
@@ -92,8 +113,10 @@ inline date_reading read_date(std::string_view text, const reading_options& opti
     return read_date_general(text, options);
 }
 
-// True for "today" in any letter case.
-bool names_today(std::string_view text);
+// The day "today", "yesterday" or "tomorrow" (any letter case) names, as
+// days from today: 0, -1 or 1; or RELATIVE_NONE for any other text.
+inline constexpr int32_t RELATIVE_NONE = 2;
+int32_t relative_day(std::string_view text);
 
 // ---- the stages, for the tests and the benchmarks ---------------------------
 
@@ -105,6 +128,8 @@ inline constexpr char SIX_SPACES[] = "      ";
 struct normalized {
     refusal reason;  // none when the canonical text was written
     date fields;
+    int32_t weekday = 0;          // as in date_reading
+    bool day_first_hint = false;  // as in date_reading
 };
 
 // The first stage: finds the date in `text` and writes its canonical text to

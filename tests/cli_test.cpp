@@ -233,15 +233,45 @@ INSTANTIATE_TEST_SUITE_P(Refused, Pair, testing::ValuesIn(std::vector<cli_case>{
     {"NoDigits", {"08/10/ab", GOOD}, echo("08/10/ab", GOOD) + NO_DATE,
      why("08/10/ab", "a date needs three numbers, each with digits " + WRITE_LIKE_THIS), 1},
     {"LetterAfterTheDate", {"2010-08-1O", GOOD}, echo("2010-08-1O", GOOD) + NO_DATE,
-     why("2010-08-1O", "a letter right after the date; only a time (T12:34) may follow it directly"), 1},
-    {"MonthName", {"Aug 10 2010", GOOD}, echo("Aug 10 2010", GOOD) + NO_DATE,
-     why("Aug 10 2010", "a date needs three numbers, each with digits " + WRITE_LIKE_THIS), 1},
+     why("2010-08-1O", "what follows the date is not a time"), 1},
     {"Empty", {"", GOOD}, echo("", GOOD) + NO_DATE, why("", "not a date spanlet reads " + WRITE_LIKE_THIS), 1},
     // The escape sequence used to reach the terminal raw through standard
     // error; the echo on standard output stays the argument unchanged.
-    {"ControlBytesEscaped", {"2010-02-30\x1b]0;TITLE\a\x7f\x01", GOOD},
-     echo("2010-02-30\x1b]0;TITLE\a\x7f\x01", GOOD) + "2/30/2010 is not a valid date\n",
-     why("2010-02-30\\e]0;TITLE\\x07\\x7f\\x01", "30 February 2010 does not exist"), 1},
+    {"ControlBytesEscaped", {"2010-08-10\x1b]0;TITLE\a\x7f\x01", GOOD},
+     echo("2010-08-10\x1b]0;TITLE\a\x7f\x01", GOOD) + NO_DATE,
+     why("2010-08-10\\e]0;TITLE\\x07\\x7f\\x01", "what follows the date is not a time"), 1},
+}), case_name<cli_case>);
+
+// The dates that logs, certificates and exports write, and texts that only
+// look like dates: each look-alike used to print a number.
+INSTANTIATE_TEST_SUITE_P(Spellings, Pair, testing::ValuesIn(std::vector<cli_case>{
+    {"DateCommand", {"-n", "Thu Dec 10 02:56:35 UTC 2026", "2026-12-01"}, "9\n", "", 0},
+    {"EmailHeader", {"-n", "Thu, 10 Dec 2026 02:56:35 +0000", "2026-12-01"}, "9\n", "", 0},
+    {"Certificate", {"-n", "Mar  1 12:00:00 2027 GMT", "2027-02-28"}, "1\n", "", 0},
+    {"Git", {"-n", "Thu Dec 10 01:53:51 2026 +0000", "2026-12-10"}, "0\n", "", 0},
+    {"WebServerLog", {"-n", "10/Oct/2000:13:55:36 -0700", "2000-10-01"}, "9\n", "", 0},
+    {"Spreadsheet", {"-n", "10-AUG-10", "10AUG2010"}, "0\n", "", 0},
+    {"MonthDayYear", {"-n", "August 10, 2010", GOOD}, "221\n", "", 0},
+    {"WeekDate", {"-n", "2026-W50-4", "2026-344"}, "0\n", "", 0},
+    // Noon UTC: 10 August in every time zone within twelve hours of it.
+    {"UnixTime", {"-n", "@1281441600", GOOD}, "221\n", "", 0},
+    {"Zulu", {"-n", "2010-08-10Z", "2010-01-01T"}, "221\n", "", 0},
+    {"TimeOfDay", {"-n", "12:30:45", "2045-12-30"}, "",
+     why("12:30:45", "not a date spanlet reads " + WRITE_LIKE_THIS), 1},
+    {"IpAddress", {"-n", "10.1.1.1", GOOD}, "", why("10.1.1.1", "what follows the date is not a time"), 1},
+    {"CoordinatePair", {"-n", "12.5,3.2", GOOD}, "", why("12.5,3.2", "not a date spanlet reads " + WRITE_LIKE_THIS), 1},
+    {"BoxSize", {"-n", "10x20x30", GOOD}, "", why("10x20x30", "not a date spanlet reads " + WRITE_LIKE_THIS), 1},
+    {"PhoneNumber", {"-n", "01 23 45 67 89", GOOD}, "",
+     why("01 23 45 67 89", "what follows the date is not a time"), 1},
+    {"WrongWeekday", {"Fri, 10 Aug 2010", GOOD}, echo("Fri, 10 Aug 2010", GOOD) + "8/10/2010 is not a valid date\n",
+     why("Fri, 10 Aug 2010", "10 August 2010 was a Tuesday, not a Friday"), 1},
+    {"NoYear", {"-n", "Dec 10 02:42", GOOD}, "", why("Dec 10 02:42", "a date needs a year"), 1},
+    {"WeekNotDay", {"-n", "2026-W50", GOOD}, "",
+     why("2026-W50", "a week, not a day (add its weekday: 1 is Monday, 7 Sunday)"), 1},
+    {"NoWeek53", {"-n", "2021-W53-1", GOOD}, "", why("2021-W53-1", "2021 has 52 weeks"), 1},
+    {"DayFirstHint", {"-n", "24.12.2026", GOOD}, "",
+     why("24.12.2026", "there is no month 24 (for day first, use --day-first)"), 1},
+    {"DayFirstRead", {"-n", "--day-first", "24.12.2026", "2026-12-24"}, "0\n", "", 0},
 }), case_name<cli_case>);
 
 INSTANTIATE_TEST_SUITE_P(Options, Pair, testing::ValuesIn(std::vector<cli_case>{
@@ -343,7 +373,7 @@ TEST(Cli, TodayIsTheLocalDate) {
 
 // Arguments of any length, and with blanks, are echoed unchanged and read
 // whole; a message quotes at most 200 bytes of one, and stays one line.
-const std::string LONG_DATE = "2010-08-10 " + std::string(9990, 'x');
+const std::string LONG_DATE = "2010-08-10 12:00 " + std::string(9990, 'x');
 const std::string LEADING_ZEROS = std::string(9990, '0') + "2010-08-10";
 const std::string DIGITS = std::string(10000, '9');
 INSTANTIATE_TEST_SUITE_P(LongAndBlank, Pair, testing::ValuesIn(std::vector<cli_case>{
@@ -355,19 +385,17 @@ INSTANTIATE_TEST_SUITE_P(LongAndBlank, Pair, testing::ValuesIn(std::vector<cli_c
     {"OneLeadingBlank", {" 2010-08-10", "2010\"01\"01"}, echo(" 2010-08-10", "2010\"01\"01") + "221", "", 0},
 }), case_name<cli_case>);
 
-// Bytes outside 7-bit ASCII are never digits. On Linux the program sees the
-// argument's own bytes: an en dash in UTF-8 is three of them, and the text no
-// longer has the shape of a date. On Windows it sees the ANSI code page's text
-// (Wine: windows-1252), where the en dash is the one byte 0x96, a separator
-// like '-'; the echo is in that code page too.
+// An en dash separates like '-'. On Linux the program sees the argument's
+// UTF-8 bytes, three for the dash; on Windows the ANSI code page's (Wine:
+// windows-1252), where it is the one byte 0x96, and the echo is in that code
+// page too. Other bytes outside ASCII never separate.
 TEST(Cli, NonAsciiArguments) {
     const std::string dashed = "2010\xe2\x80\x93" "08\xe2\x80\x93" "10";
-    if (windows) {
-        expect_run({"", {dashed, GOOD}, echo("2010\x96" "08\x96" "10", GOOD) + "221", "", 0});
-    } else {
-        expect_run({"", {dashed, GOOD}, echo(dashed, GOOD) + NO_DATE,
-                    why(dashed, "a date needs three numbers, each with digits " + WRITE_LIKE_THIS), 1});
-    }
+    expect_run({"", {dashed, GOOD}, echo(windows ? "2010\x96" "08\x96" "10" : dashed, GOOD) + "221", "", 0});
+    const std::string accented = "2010\xc3\xa9" "08\xc3\xa9" "10";
+    if (!windows)
+        expect_run({"", {accented, GOOD}, echo(accented, GOOD) + NO_DATE,
+                    why(accented, "not a date spanlet reads " + WRITE_LIKE_THIS), 1});
 }
 
 // A scratch file that holds `bytes` while it lives.
@@ -494,6 +522,18 @@ INSTANTIATE_TEST_SUITE_P(Lines, Batch, testing::ValuesIn(std::vector<batch_case>
     {"PartOfAByteOrderMark", "\xEF\xBB", {}, NOT_A_PAIR, "spanlet: FILE:1: 1 field, where two dates were expected\n", 1},
 }), case_name<batch_case>);
 
+INSTANTIATE_TEST_SUITE_P(Spellings, Batch, testing::ValuesIn(std::vector<batch_case>{
+    // A timestamp without a tab used to be split at its blank into a date and
+    // the "date" 10:11:12, and answered 5173.
+    {"TimestampIsNoPair", "2026-12-10 10:11:12\n", {"-n"}, "\n",
+     "spanlet: FILE:1: \"10:11:12\": not a date spanlet reads " + WRITE_LIKE_THIS + "\n", 1},
+    {"TimestampsWithATab", "2026-12-10 10:11:12\t2026-12-01T08:00\nThu Dec 10 02:56:35 UTC 2026\t2026-12-01\n",
+     {"-n"}, "9\n9\n", "", 0},
+    {"WordsOnEveryLine", "Fri, 10 Aug 2010\t2010-01-01\n24.12.2026\t2026-12-24\n", {"-n"}, "\n\n",
+     "spanlet: FILE:1: \"Fri, 10 Aug 2010\": 10 August 2010 was a Tuesday, not a Friday\n"
+     "spanlet: FILE:2: \"24.12.2026\": there is no month 24 (for day first, use --day-first)\n", 1},
+}), case_name<batch_case>);
+
 INSTANTIATE_TEST_SUITE_P(Delimiters, Batch, testing::ValuesIn(std::vector<batch_case>{
     {"Comma", "2010-08-10,2010-01-01\n2010-08-10,2010-01-01,x\n", {"-d", ","}, ANSWER + NOT_A_PAIR,
      "spanlet: FILE:2: 3 fields, where two dates were expected\n", 1},
@@ -520,11 +560,12 @@ INSTANTIATE_TEST_SUITE_P(Delimiters, Batch, testing::ValuesIn(std::vector<batch_
     {"CommonLineWithTabGiven", PAIR + PAIR + PAIR, {"-d", "\t", "-n"}, "221\n221\n221\n", "", 0},
     // A tab inside a field used to be echoed raw: four columns where three
     // are promised.
-    {"TabInAFieldNotEchoed", "2010-08-10\tjunk,2010-01-01\n" + std::string("2010-08-10,2010-01-01\n"), {"-d", ","},
+    {"TabInAFieldNotEchoed", "2010-08-10\t12:00,2010-01-01\n" + std::string("2010-08-10,2010-01-01\n"), {"-d", ","},
      "\t\ta date that cannot be echoed\n" + ANSWER,
-     "spanlet: FILE:1: \"2010-08-10\\tjunk\": a date with a tab or a line break in it cannot be echoed\n", 1},
-    {"TabInAFieldNumberOnly", "2010-08-10\tjunk,2010-01-01\n", {"-d", ",", "-n"}, "221\n", "", 0},
+     "spanlet: FILE:1: \"2010-08-10\\t12:00\": a date with a tab or a line break in it cannot be echoed\n", 1},
+    {"TabInAFieldNumberOnly", "2010-08-10\t12:00,2010-01-01\n", {"-d", ",", "-n"}, "221\n", "", 0},
     {"CarriageReturnInAField", "2010-08-10\r,2010-01-01\n", {"-d", ","}, "\t\ta date that cannot be echoed\n",
+     "spanlet: FILE:1: \"2010-08-10\\r\": what follows the date is not a time\n"
      "spanlet: FILE:1: \"2010-08-10\\r\": a date with a tab or a line break in it cannot be echoed\n", 1},
 }), case_name<batch_case>);
 

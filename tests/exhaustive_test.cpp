@@ -95,6 +95,57 @@ TEST(Exhaustive, EveryDateReadsBackInEverySpelling) {
     });
 }
 
+// Each date of 1400-9999 reads back as itself in the spellings with names,
+// programs' forms, and as an ISO week date and an ordinal date, both made
+// from std::chrono: the week by its definition (week 1 holds the year's first
+// Thursday, year_month_weekday finds it), the ordinal by counting from 1 Jan.
+TEST(Exhaustive, EveryDateReadsBackInNamedWeekAndOrdinalSpellings) {
+    using namespace std::chrono;
+    constexpr const char* MONTHS[] = {"", "Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    constexpr const char* WEEKDAYS[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    const auto week_one = [](int of) { return sys_days{year_month_weekday{year{of} / January / Thursday[1]}} - days{3}; };
+    for_each_date_from(FIRST_READ_YEAR, [&](const year_month_day& ymd, const date& d) {
+        const sys_days day{ymd};
+        const char* weekday = WEEKDAYS[std::chrono::weekday{day}.c_encoding()];
+        int week_year = int{ymd.year()};
+        if (day < week_one(week_year))
+            --week_year;
+        else if (day >= week_one(week_year + 1))
+            ++week_year;
+        const auto week = (day - week_one(week_year)).count() / 7 + 1;
+        const unsigned iso_day = std::chrono::weekday{day}.iso_encoding();
+        const auto ordinal = (day - sys_days{ymd.year() / January / 1}).count() + 1;
+        char text[7][64];
+        std::snprintf(text[0], sizeof text[0], "%d %s %d", int{d.day}, MONTHS[d.month], int{d.year});
+        std::snprintf(text[1], sizeof text[1], "%s %d, %d", MONTHS[d.month], int{d.day}, int{d.year});
+        std::snprintf(text[2], sizeof text[2], "%s, %02d %s %d 00:00:00 +0000", weekday, int{d.day}, MONTHS[d.month],
+                      int{d.year});
+        std::snprintf(text[3], sizeof text[3], "%s %s %d 00:00:00 UTC %d", weekday, MONTHS[d.month], int{d.day},
+                      int{d.year});
+        std::snprintf(text[4], sizeof text[4], "%04d-W%02d-%u", week_year, static_cast<int>(week), iso_day);
+        std::snprintf(text[5], sizeof text[5], "%04d%03d", int{d.year}, static_cast<int>(ordinal));
+        std::snprintf(text[6], sizeof text[6], "%04d-%03d", int{d.year}, static_cast<int>(ordinal));
+        for (const char* t : text) {
+            const spanlet::date_reading r = spanlet::read_date(t);
+            // 1400-W01 begins in 1399, 9999-W52 may end in 10000: years the
+            // reader refuses.
+            if (week_year != int{ymd.year()} && t == text[4])
+                continue;
+            ASSERT_EQ(r.reason, spanlet::refusal::none) << "text \"" << t << "\"";
+            ASSERT_EQ(r.value, d) << "text \"" << t << "\"";
+        }
+    });
+}
+
+// The first days of 1400's week 1 lie in 1399, the last of 9999's week 52 in
+// 10000: refused, never read as another date.
+TEST(Exhaustive, WeekDatesOutsideTheYearsAreRefused) {
+    EXPECT_EQ(spanlet::read_date("1400-W01-1").reason, spanlet::refusal::year_before_range);
+    EXPECT_EQ(spanlet::read_date("9999-W52-7").reason, spanlet::refusal::year_after_range);
+    EXPECT_EQ(spanlet::read_date("9999-W52-5").value, (date{9999, 12, 31}));
+}
+
 // Every year 0000-1399 written with four digits, year first and year last,
 // and with eight digits, is refused; so is 10000 in both places.
 TEST(Exhaustive, EveryYearBefore1400IsRefused) {
