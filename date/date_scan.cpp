@@ -69,17 +69,21 @@ struct number {
 
 number read_number(cursor& c) {
     number n;
-    const char* start = c.at;
-    c.skip_blanks();
-    if (c.peek() == '-' || c.peek() == '+') {
-        n.negative = c.peek() == '-';
-        ++c.at;
+    const char* at = c.at;
+    while (at != c.end && is_blank(*at))
+        ++at;
+    if (at != c.end && (*at == '-' || *at == '+')) {
+        n.negative = *at == '-';
+        ++at;
     }
-    n.bare = c.at == start;
-    int64_t value = 0;  // [0, INT32_MAX]
-    for (; !c.done() && is_digit(*c.at); ++c.at, ++n.digits)
-        value = std::min<int64_t>(value * 10 + (*c.at - '0'), INT32_MAX);
+    n.bare = at == c.at;
+    const char* const digits = at;
+    uint64_t value = 0;  // [0, INT32_MAX]: saturates
+    for (; at != c.end && is_digit(*at); ++at)
+        value = std::min<uint64_t>(value * 10 + static_cast<uint64_t>(*at - '0'), INT32_MAX);
+    n.digits = static_cast<size_t>(at - digits);
     n.value = static_cast<int32_t>(value);
+    c.at = at;
     return n;
 }
 
@@ -105,14 +109,14 @@ int32_t widen_year(const number& year) {
 // or ':' (a colon parts a time, never a date), or an en dash (in UTF-8 or in
 // code page 1252). Empty when there is none.
 std::string_view separator_at(const cursor& c) {
-    if (c.starts_with(EN_DASH))
-        return {c.at, EN_DASH.size()};
-    if (c.peek() == WINDOWS_EN_DASH && !c.done())
-        return {c.at, 1};
-    const char ch = c.peek();
-    if (c.done() || !is_ascii(ch) || is_digit(ch) || is_letter(ch) || ch == ':')
+    if (c.done())
         return {};
-    return {c.at, 1};
+    const char ch = *c.at;
+    if (is_ascii(ch))
+        return is_digit(ch) || is_letter(ch) || ch == ':' ? std::string_view() : std::string_view(c.at, 1);
+    if (ch == WINDOWS_EN_DASH)
+        return {c.at, 1};
+    return c.starts_with(EN_DASH) ? std::string_view(c.at, EN_DASH.size()) : std::string_view();
 }
 
 // The name of `names` at the cursor, read: its number from 1, or 0 when
@@ -263,7 +267,7 @@ void skip_abbreviation_dot(cursor& c, bool abbreviated, std::string_view separat
 
 // The second separator must be the first one again.
 bool take_separator(cursor& c, std::string_view separator) {
-    if (separator.empty() || !c.starts_with(separator))
+    if (separator.empty() || c.peek() != separator[0] || !c.starts_with(separator))
         return false;
     c.at += separator.size();
     return true;
