@@ -332,7 +332,8 @@ TEST(Cli, Help) {
         EXPECT_EQ(result.errors, "") << flag;
         EXPECT_EQ(result.output.rfind(on_console("Usage: spanlet [OPTION]... DATE1 DATE2\n"), 0), 0u) << flag;
         for (const std::string part : {"--number-only", "--inclusive", "--day-first", "--line-limit", "today",
-                                       "00-50 are 2000-2050", "prints -221", "byte order mark", "Exit status"})
+                                       "00-50 are 2000-2050", "prints -221", "byte order mark", "Exit status", "ISO week date",
+                                       "yesterday", "@1281441600", "Thu Dec 10 02:56:35 UTC 2026", "no year"})
             EXPECT_NE(result.output.find(part), std::string::npos) << flag << ": " << part;
         EXPECT_EQ(result.output.find("must be 4 digits"), std::string::npos) << flag;
     }
