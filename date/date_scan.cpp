@@ -127,21 +127,28 @@ int32_t read_name(cursor& c, const std::string_view (&names)[N], bool& abbreviat
     size_t length = 0;
     while (is_letter(c.peek(length)))
         ++length;
+    if (length < ABBREVIATION)
+        return 0;
+    // The first three letters tell every name of a table from the others.
+    const auto key = [](const char* letters) {
+        return static_cast<uint32_t>(lower(letters[0])) | static_cast<uint32_t>(lower(letters[1])) << 8 |
+               static_cast<uint32_t>(lower(letters[2])) << 16;
+    };
+    const uint32_t written = key(c.at);
     for (size_t i = 0; i < N; ++i) {
         const std::string_view name = names[i];
-        const bool full = length == name.size();
-        // "Sept" is written as often as "Sep".
-        const bool short_form = length == ABBREVIATION || (length == 4 && name == "september");
-        if (!(full || short_form) || length > name.size())
+        if (key(name.data()) != written)
             continue;
-        bool same = true;
-        for (size_t k = 0; k < length && same; ++k)
-            same = lower(c.at[k]) == name[k];
-        if (same) {
-            c.at += length;
-            abbreviated = !full;
-            return static_cast<int32_t>(i + 1);
-        }
+        // "Sept" is written as often as "Sep".
+        const bool sept = length == 4 && name == "september" && lower(c.at[3]) == 't';
+        bool whole = length == name.size();
+        for (size_t k = ABBREVIATION; k < length && whole; ++k)
+            whole = lower(c.at[k]) == name[k];
+        if (!(whole || sept || length == ABBREVIATION))
+            return 0;
+        c.at += length;
+        abbreviated = !whole;
+        return static_cast<int32_t>(i + 1);
     }
     return 0;
 }
@@ -432,10 +439,10 @@ normalized with_number_first(std::string_view text, cursor& c, field_order order
 
 }  // namespace
 
-normalized find_date(std::string_view text, field_order order) {
+normalized find_date(std::string_view text, field_order order, int32_t& weekday) {
     cursor c{text.data(), text.data() + text.size()};
     c.skip_blanks();
-    int32_t weekday = 0;
+    weekday = 0;
     if (is_letter(c.peek())) {
         cursor after = c;
         bool abbreviated = false;
@@ -449,9 +456,9 @@ normalized find_date(std::string_view text, field_order order) {
             c = after;
         }
     }
-    normalized result = is_letter(c.peek()) ? with_month_name_first(c) : with_number_first(text, c, order);
-    result.weekday = weekday;
-    return result;
+    // Returned as made, never copied: a copy of the result read back as a
+    // whole, just after it was written field by field, stalls the processor.
+    return is_letter(c.peek()) ? with_month_name_first(c) : with_number_first(text, c, order);
 }
 
 }  // namespace spanlet::scan

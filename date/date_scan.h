@@ -3,6 +3,7 @@
 // the first stage, before the canonical text is written. Internal to the
 // date library.
 
+#include <cstdint>
 #include <string_view>
 
 #include "date/date_text.h"
@@ -13,6 +14,7 @@ namespace spanlet::scan {
 // the reason it spells none. The numbers are not checked against the
 // calendar here, but a week or ordinal date is turned into its month and
 // day, which is.
-normalized find_date(std::string_view text, field_order order);
+// `weekday` gets the weekday the text names (1-7), or 0.
+normalized find_date(std::string_view text, field_order order, int32_t& weekday);
 
 }  // namespace spanlet::scan

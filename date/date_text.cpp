@@ -231,7 +231,9 @@ int32_t relative_day(std::string_view text) {
 
 normalized normalize_date_text(std::string_view text, field_order order,
                                char (&working)[WORKING_TEXT_SIZE]) {
-    normalized found = scan::find_date(text, order);
+    int32_t weekday = 0;
+    normalized found = scan::find_date(text, order, weekday);
+    found.weekday = weekday;
 
     // The canonical text must read back as the date found: a year of four
     // digits, a month and a day of at most two. What does not fit is refused

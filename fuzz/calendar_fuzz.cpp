@@ -1,6 +1,6 @@
 // Dates through the calendar routines, checked against the standard library's
 // civil calendar: the same dates are valid, and valid dates have the same
-// distances. Most inputs are made into valid dates (a year of 1-9999, a month
+// distances and weekdays, and their day numbers give them back. Most inputs are made into valid dates (a year of 1-9999, a month
 // of 1-12, a day of 1-31), so that most reach days_between; one input in
 // eight keeps its raw integers to try validity on anything.
 
@@ -73,5 +73,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     require(spanlet::days_between(first, second) == oracle_days(first) - oracle_days(second),
             "distance agrees", first, second);
+    require(spanlet::date_of_day_number(spanlet::day_number(first)) == first, "a day number's date is the date",
+            first, second);
+    const std::chrono::weekday weekday{std::chrono::sys_days{std::chrono::days{oracle_days(first)}}};
+    require(spanlet::iso_weekday(spanlet::day_number(first)) == static_cast<int32_t>(weekday.iso_encoding()),
+            "the weekday agrees", first, second);
     return 0;
 }
