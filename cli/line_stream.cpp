@@ -129,6 +129,7 @@ private:
         const pair_verdict verdict = rule_.judge(pair.first, pair.second);
         messages_.refusals(here(), pair.first, pair.second, verdict);
         for (const std::string_view field : {pair.first, pair.second}) {
+            // cppcheck-suppress useStlAlgorithm
             if (!rows_.echoes(field)) {
                 messages_.field_not_echoed(here(), field);
                 rows_.not_echoed();

@@ -147,12 +147,12 @@ message_line& message_line::text(std::string_view words) {
 }
 
 message_line& message_line::number(uint64_t value) {
-    char digits[UINT64_ROOM];
+    char digits[UINT64_ROOM] = {};
     return text({digits, static_cast<size_t>(write_uint64(digits, value) - digits)});
 }
 
 message_line& message_line::signed_number(int32_t value) {
-    char digits[INT32_ROOM];
+    char digits[INT32_ROOM] = {};
     return text({digits, static_cast<size_t>(write_int32(digits, value) - digits)});
 }
 
@@ -172,10 +172,8 @@ void message_line::escaped(std::string_view shown, size_t most) {
                     --used_;
                     --written;
                 }
-                if (written > 0 && static_cast<unsigned char>(text_[used_ - 1]) >= 0xC0) {
+                if (written > 0 && static_cast<unsigned char>(text_[used_ - 1]) >= 0xC0)
                     --used_;
-                    --written;
-                }
             }
             text(ELLIPSIS);
             cut_ = cut_ || line_full;

@@ -1,7 +1,9 @@
 #include "cli/options.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 namespace spanlet::cli {
 namespace {
@@ -49,11 +51,10 @@ constexpr option_spec OPTION_SPECS[] = {
 };
 
 const option_spec* find_short(char letter) {
-    for (const option_spec& spec : OPTION_SPECS) {
-        if (spec.short_name != nullptr && spec.short_name[1] == letter)
-            return &spec;
-    }
-    return nullptr;
+    const auto* found = std::find_if(std::begin(OPTION_SPECS), std::end(OPTION_SPECS), [letter](const option_spec& spec) {
+        return spec.short_name != nullptr && spec.short_name[1] == letter;
+    });
+    return found == std::end(OPTION_SPECS) ? nullptr : found;
 }
 
 class parser {

@@ -100,9 +100,9 @@ constexpr date date_of_day_number(int32_t number) {
     const uint32_t day_of_era = n - era * DAYS_IN_400_YEARS;                       // [0, 146096]
     const uint32_t year_of_era =
         (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;  // [0, 399]
-    const uint32_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);  // [0, 365]
-    const uint32_t month_from_march = (5 * day_of_year + 2) / 153;              // [0, 11]
-    const uint32_t day = day_of_year - (153 * month_from_march + 2) / 5 + 1;    // [1, 31]
+    const uint32_t day_from_march = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);  // [0, 365]
+    const uint32_t month_from_march = (5 * day_from_march + 2) / 153;              // [0, 11]
+    const uint32_t day = day_from_march - (153 * month_from_march + 2) / 5 + 1;    // [1, 31]
     const uint32_t month = month_from_march < 10 ? month_from_march + 3 : month_from_march - 9;  // [1, 12]
     const uint32_t year = era * 400 + year_of_era + (month <= 2 ? 1 : 0);
     return {static_cast<int32_t>(year), static_cast<int32_t>(month), static_cast<int32_t>(day)};

@@ -310,6 +310,37 @@ normalized with_month_name_second(const number& first, std::string_view separato
     return found({widen_year(third), month, first.value}, c);
 }
 
+// Why a day written with a month name is no day: none, or missing digits,
+// a sign, more than two digits.
+refusal day_refusal(const number& day) {
+    if (day.digits == 0)
+        return refusal::missing_digits;
+    if (day.negative)
+        return refusal::negative_number;
+    return day.digits > 2 ? refusal::not_a_date : refusal::none;
+}
+
+// The year after the time (Thu Dec 10 02:56:35 UTC 2026), and perhaps a
+// zone between them: a word of up to five letters, or an offset. The cursor
+// is after the time.
+normalized year_after_time(cursor& t, int32_t month, int32_t day) {
+    t.skip_blanks();
+    cursor zone = t;
+    size_t letters = 0;
+    while (is_letter(zone.peek(letters)))
+        ++letters;
+    if (letters > 0 && letters <= 5 && is_blank(zone.peek(letters)))
+        t.at += letters;
+    else if (read_zone(zone) && is_blank(zone.peek()))
+        t = zone;
+    const number year = read_number(t);
+    if (year.digits == 0)
+        return refused(refusal::no_year);
+    if (year.negative)
+        return refused(refusal::negative_number);
+    return found({widen_year(year), month, day}, t);
+}
+
 // Month day year with a month name (Aug 10 2010, Aug 10, 2010, Aug. 10,
 // 2010), and the forms with the year after the time (Thu Dec 10 02:56:35 UTC
 // 2026, Mar  1 12:00:00 2027 GMT). The cursor is on the name.
@@ -325,27 +356,13 @@ normalized with_month_name_first(cursor& c) {
         return refused(c.done() ? refusal::no_year : refusal::not_a_date);
     c.at += separator.size();
     const number day = read_number(c);
-    if (day.digits == 0 || day.digits > 2 || day.negative)
-        return refused(day.digits == 0 ? refusal::missing_digits
-                                       : day.negative ? refusal::negative_number : refusal::not_a_date);
-    // The year after the time, and perhaps a zone between them.
+    const refusal bad_day = day_refusal(day);
+    if (bad_day != refusal::none)
+        return refused(bad_day);
     cursor t = c;
     t.skip_blanks();
-    if (t.at != c.at && read_time(t)) {
-        t.skip_blanks();
-        cursor zone = t;
-        size_t letters = 0;
-        while (is_letter(zone.peek(letters)))
-            ++letters;
-        if (letters > 0 && letters <= 5 && is_blank(zone.peek(letters)))
-            t.at += letters;
-        else if (read_zone(zone) && is_blank(zone.peek()))
-            t = zone;
-        const number year = read_number(t);
-        if (year.digits == 0 || year.negative)
-            return refused(year.digits == 0 ? refusal::no_year : refusal::negative_number);
-        return found({widen_year(year), month, day.value}, t);
-    }
+    if (t.at != c.at && read_time(t))
+        return year_after_time(t, month, day.value);
     const bool comma = c.take(',');
     if (!comma && !take_separator(c, separator)) {
         cursor rest = c;
@@ -362,37 +379,50 @@ normalized with_month_name_first(cursor& c) {
     return found({widen_year(year), month, day.value}, c);
 }
 
-// Every spelling that begins with a number.
-normalized with_number_first(std::string_view text, cursor& c, field_order order) {
-    const number first = read_number(c);
-    if (first.digits == 0)
-        return refused(c.done() ? refusal::not_a_date : refusal::missing_digits);
-    if (first.bare && !first.negative) {
-        const char* digits = c.at - first.digits;
-        cursor whole{digits, c.end};
-        if (first.digits == 8) {  // YYYYMMDD
-            const int32_t year = read_digits(whole, 4), month = read_digits(whole, 2), day = read_digits(whole, 2);
-            return found({year, month, day}, whole);
-        }
-        if (first.digits == 7) {  // YYYYDDD
-            const int32_t year = read_digits(whole, 4), day = read_digits(whole, 3);
-            return ordinal_date(year, day, whole);
-        }
-        if (first.digits == 4 && (c.peek() == 'W' || c.peek() == 'w')) {  // YYYYWwwD
-            ++c.at;
-            return week_after_w(first.value, c, false);
-        }
+// The spellings of digits alone: YYYYMMDD, YYYYDDD, YYYYWwwD. False when
+// the first number is none of them.
+bool digits_alone(const number& first, cursor& c, normalized& out) {
+    cursor whole{c.at - first.digits, c.end};
+    if (first.digits == 8) {
+        const int32_t year = read_digits(whole, 4);
+        const int32_t month = read_digits(whole, 2);
+        const int32_t day = read_digits(whole, 2);
+        out = found({year, month, day}, whole);
+        return true;
     }
-    if (is_letter(c.peek())) {
-        // 10AUG2010; 2010Aug10 is no spelling anyone writes.
-        if (first.digits > 2 || first.value > TWO_DIGIT_YEAR_PIVOT || first.negative)
-            return refused(refusal::not_a_date);
-        return with_month_name_second(first, {}, c);
+    if (first.digits == 7) {
+        const int32_t year = read_digits(whole, 4);
+        const int32_t day = read_digits(whole, 3);
+        out = ordinal_date(year, day, whole);
+        return true;
     }
-    const std::string_view separator = separator_at(c);
-    if (separator.empty())
-        return refused(refusal::not_a_date);
-    c.at += separator.size();
+    if (first.digits == 4 && (c.peek() == 'W' || c.peek() == 'w')) {
+        ++c.at;
+        out = week_after_w(first.value, c, false);
+        return true;
+    }
+    return false;
+}
+
+// Three numbers read: the date they name in the order the rules give.
+normalized three_numbers(const number& first, const number& second, const number& third, field_order order) {
+    // No month or day is written with three digits or exceeds the pivot.
+    if (first.digits >= 3 || first.value > TWO_DIGIT_YEAR_PIVOT)
+        return {refusal::none, {widen_year(first), second.value, third.value}};
+    const bool day_first = order == field_order::day_first;
+    normalized result{refusal::none, {widen_year(third), (day_first ? second : first).value,
+                                      (day_first ? first : second).value}};
+    // A month above 12 that is a real date read day first earns a hint.
+    const date swapped{result.fields.year, result.fields.day, result.fields.month};
+    result.day_first_hint = !day_first && result.fields.month > 12 && swapped.year >= FIRST_READ_YEAR &&
+                            swapped.year <= LAST_READ_YEAR && is_valid_date(swapped);
+    return result;
+}
+
+// What follows the first number and its separator: a week, a month name or
+// two more numbers.
+normalized after_first_separator(std::string_view text, const number& first, std::string_view separator,
+                                 cursor& c, field_order order) {
     cursor name = c;  // blanks may stand before a month name, as before a number
     name.skip_blanks();
     if (is_letter(name.peek()))
@@ -424,17 +454,30 @@ normalized with_number_first(std::string_view text, cursor& c, field_order order
     if (!ends_well(c))
         return refused(refusal::not_a_time_after);
 
-    // No month or day is written with three digits or exceeds the pivot.
-    if (first.digits >= 3 || first.value > TWO_DIGIT_YEAR_PIVOT)
-        return {refusal::none, {widen_year(first), second.value, third.value}};
-    const bool day_first = order == field_order::day_first;
-    normalized result{refusal::none, {widen_year(third), (day_first ? second : first).value,
-                                      (day_first ? first : second).value}};
-    // A month above 12 that is a real date read day first earns a hint.
-    const date swapped{result.fields.year, result.fields.day, result.fields.month};
-    result.day_first_hint = !day_first && result.fields.month > 12 && swapped.year >= FIRST_READ_YEAR &&
-                            swapped.year <= LAST_READ_YEAR && is_valid_date(swapped);
-    return result;
+    return three_numbers(first, second, third, order);
+}
+
+// Every spelling that begins with a number.
+normalized with_number_first(std::string_view text, cursor& c, field_order order) {
+    const number first = read_number(c);
+    if (first.digits == 0)
+        return refused(c.done() ? refusal::not_a_date : refusal::missing_digits);
+    if (first.bare && !first.negative) {
+        normalized alone{};
+        if (digits_alone(first, c, alone))
+            return alone;
+    }
+    if (is_letter(c.peek())) {
+        // 10AUG2010; 2010Aug10 is no spelling anyone writes.
+        if (first.digits > 2 || first.value > TWO_DIGIT_YEAR_PIVOT || first.negative)
+            return refused(refusal::not_a_date);
+        return with_month_name_second(first, {}, c);
+    }
+    const std::string_view separator = separator_at(c);
+    if (separator.empty())
+        return refused(refusal::not_a_date);
+    c.at += separator.size();
+    return after_first_separator(text, first, separator, c, order);
 }
 
 }  // namespace

@@ -147,7 +147,7 @@ namespace {
 
 // @SECONDS: Unix time, optionally negative, and nothing else.
 date_reading read_instant(std::string_view text, const reading_options& options) {
-    constexpr int64_t SECONDS_A_DAY = 24 * 60 * 60;
+    constexpr int64_t SECONDS_A_DAY = int64_t{24} * 60 * 60;
     constexpr int64_t EPOCH = day_number({1970, 1, 1});
     // Beyond these the date is outside 1400-9999 whatever the time zone:
     // no zone is two days away from UTC.

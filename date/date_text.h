@@ -84,9 +84,9 @@ struct reading_options {
 };
 
 struct date_reading {
-    refusal reason;
-    date value;   // the date read back; when refused, what the fixed-layout reader made of the text
-    date fields;  // the numbers the first stage found, in date order (for the words of a refusal)
+    refusal reason = refusal::none;
+    date value{};   // the date read back; when refused, what the fixed-layout reader made of the text
+    date fields{};  // the numbers the first stage found, in date order (for the words of a refusal)
     int32_t weekday = 0;          // the weekday the text named, 1 (Monday) to 7, or 0
     bool day_first_hint = false;  // no_such_month, but read day first the text is a date
 };
@@ -126,8 +126,8 @@ inline constexpr size_t WORKING_TEXT_SIZE = 4 + 1 + 2 + 1 + 2 + 1;
 inline constexpr char SIX_SPACES[] = "      ";
 
 struct normalized {
-    refusal reason;  // none when the canonical text was written
-    date fields;
+    refusal reason = refusal::none;  // none when the canonical text was written
+    date fields{};
     int32_t weekday = 0;          // as in date_reading
     bool day_first_hint = false;  // as in date_reading
 };

@@ -51,8 +51,8 @@ inline bool letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 
 inline bool ascii(char c) { return static_cast<unsigned char>(c) < 0x80; }
 inline std::string lowered(std::string_view s) {
     std::string out(s);
-    for (char& c : out)
-        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
     return out;
 }
 
