@@ -38,11 +38,11 @@ public:
         used_ += text.size();
     }
 
-    // A number and a line feed.
-    void append_number(int32_t value) {
-        if (INT32_ROOM > buffer_.size() - used_)
+    // An answer and a line feed.
+    void append_answer(const answer& value) {
+        if (ANSWER_ROOM > buffer_.size() - used_)
             flush();
-        char* out = write_int32(buffer_.data() + used_, value);
+        char* out = write_answer(buffer_.data() + used_, value);
         *out++ = '\n';
         used_ = static_cast<size_t>(out - buffer_.data());
     }
@@ -69,7 +69,7 @@ public:
     // The row for a pair whose texts were `first` and `second`.
     void pair(std::string_view first, std::string_view second, const pair_verdict& verdict) {
         if (verdict.answered()) {
-            difference(first, second, verdict.days);
+            difference(first, second, verdict.result);
             return;
         }
         if (number_only_) {
@@ -81,10 +81,10 @@ public:
         out_.append({message, not_valid_text(message, verdict.shown_refusal())});
     }
 
-    void difference(std::string_view first, std::string_view second, int32_t days) {
+    void difference(std::string_view first, std::string_view second, const answer& value) {
         if (!number_only_)
             echo(first, second);
-        out_.append_number(days);
+        out_.append_answer(value);
     }
 
     // A line that holds no pair of dates.

@@ -21,9 +21,9 @@ constexpr size_t CANONICAL_LINE = 2 * CANONICAL_LENGTH + 1;
 class line_stream {
 public:
     line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                message_log& messages)
+                message_log& messages, const working_days* calendar)
         : opts_(opts), name_(name), input_(input), messages_(messages), lines_(opts.line_limit),
-          out_(answers, messages), rows_(out_, opts.number_only), rule_(opts),
+          out_(answers, messages), rows_(out_, opts.number_only), rule_(opts, calendar),
           // The common line is split at a tab: only then, and only when the
           // limit lets it (with a CR) be a line, is it answered unsplit.
           common_lines_((opts.delimiter == nullptr || opts.delimiter[0] == '\t') &&
@@ -172,9 +172,9 @@ private:
 }  // namespace
 
 int run_line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                    message_log& messages) {
+                    message_log& messages, const working_days* calendar) {
     try {
-        line_stream stream(opts, name, input, answers, messages);
+        line_stream stream(opts, name, input, answers, messages, calendar);
         return stream.run();
     } catch (const std::bad_alloc&) {
         // Not even the stream's first blocks: nothing was answered.
@@ -184,7 +184,7 @@ int run_line_stream(const options& opts, const char* name, byte_source& input, b
     }
 }
 
-int run_line_stream(const options& opts, int output_fd, message_log& messages) {
+int run_line_stream(const options& opts, int output_fd, message_log& messages, const working_days* calendar) {
     const bool from_stdin = opts.file[0] == '-' && opts.file[1] == '\0';
     const char* name = from_stdin ? "(standard input)" : opts.file;
     const input_file file(opts.file);
@@ -195,7 +195,7 @@ int run_line_stream(const options& opts, int output_fd, message_log& messages) {
     }
     fd_source input(file.fd());
     fd_sink answers(output_fd);
-    return run_line_stream(opts, name, input, answers, messages);
+    return run_line_stream(opts, name, input, answers, messages, calendar);
 }
 
 }  // namespace spanlet::cli

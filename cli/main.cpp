@@ -9,7 +9,10 @@
 // usage error, input that could not be read or output that could not be
 // written.
 
+#include <optional>
+
 #include "cli/fd_io.h"
+#include "cli/holidays.h"
 #include "cli/line_stream.h"
 #include "cli/messages.h"
 #include "cli/options.h"
@@ -19,11 +22,12 @@
 namespace {
 
 using namespace spanlet::cli;
+using spanlet::working_days;
 
 // Two dates from the command line, judged by the rule every line of -f is
 // judged by.
-int answer_pair(const options& opts, message_log& messages) {
-    pair_rule rule(opts);
+int answer_pair(const options& opts, const working_days* calendar, message_log& messages) {
+    pair_rule rule(opts, calendar);
     const pair_verdict verdict = rule.judge(opts.dates[0], opts.dates[1]);
     messages.refusals({}, opts.dates[0], opts.dates[1], verdict);
     print_pair(opts, verdict);
@@ -36,11 +40,19 @@ int main(int argc, char** argv) {
     const options opts = parse_options(argc, argv);
     fd_sink standard_error(STANDARD_ERROR);
     message_log messages(standard_error);
+    // The holidays of -b are read before any answer is given.
+    std::optional<working_days> calendar;
+    if (opts.business_days && (opts.what == action::difference || opts.what == action::batch)) {
+        calendar = load_working_days(opts, messages);
+        if (!calendar)
+            return finish(EXIT_FAILED, messages);
+    }
+    const working_days* counted = calendar ? &*calendar : nullptr;
     switch (opts.what) {
     case action::difference:
-        return finish(answer_pair(opts, messages), messages);
+        return finish(answer_pair(opts, counted, messages), messages);
     case action::batch:
-        return run_line_stream(opts, STANDARD_OUTPUT, messages);
+        return run_line_stream(opts, STANDARD_OUTPUT, messages, counted);
     case action::help:
         print_help();
         return finish(EXIT_OK, messages);

@@ -313,6 +313,18 @@ void message_log::usage_error(const options& opts) {
     case action::bad_size:
         line.quoted(opts.offending).text(": a line limit is a number of bytes, with K, M or G after it for KiB, MiB or GiB");
         break;
+    case action::bad_units:
+        line.quoted(opts.offending).text(": the units are y, m, w and d, or years, months, weeks and days separated by commas, each once");
+        break;
+    case action::bad_weekend:
+        line.quoted(opts.offending).text(": a weekend is weekday names separated by commas, not all seven, or none");
+        break;
+    case action::units_with_business_days:
+        line.text("--business-days counts days: --units ").quoted(opts.offending).text(" does not go with it");
+        break;
+    case action::needs_business_days:
+        line.text(opts.offending).text(" goes with --business-days");
+        break;
     case action::extra_date:
         line.quoted(opts.offending).text(": a third date; spanlet takes two");
         break;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "date/periods.h"
+
 namespace spanlet::cli {
 
 // Room a signed 32-bit number needs at `out`: "-2147483648" is 11 bytes,
@@ -65,6 +67,38 @@ inline char* write_int32(char* out, int32_t value) {
     *out = '-';  // kept only for a negative value: no branch to mispredict on the sign
     out += value < 0 ? 1 : 0;
     return write_uint64(out, magnitude);
+}
+
+// Room a span written by write_period needs at `out`.
+inline constexpr size_t PERIOD_ROOM = 64;
+
+// A span as ISO 8601 writes it, P1Y2M3W4D, a '-' before a negative one; the
+// parts of `units` that are 0 left out, and P0 with the letter of the
+// smallest unit for none at all. Returns the end of the text.
+inline char* write_period(char* out, const period& p, unit_set units, bool negative) {
+    const bool zero = p == period{};
+    *out = '-';
+    out += negative && !zero ? 1 : 0;
+    *out++ = 'P';
+    const struct {
+        int32_t size;
+        unit_set unit;
+        char letter;
+    } parts[] = {{p.years, UNIT_YEARS, 'Y'}, {p.months, UNIT_MONTHS, 'M'}, {p.weeks, UNIT_WEEKS, 'W'}, {p.days, UNIT_DAYS, 'D'}};
+    for (const auto& part : parts) {
+        if (part.size != 0) {
+            out = write_uint64(out, static_cast<uint32_t>(part.size));
+            *out++ = part.letter;
+        }
+    }
+    if (zero) {
+        char smallest = 'D';
+        for (const auto& part : parts)
+            smallest = (units & part.unit) != 0 ? part.letter : smallest;
+        *out++ = '0';
+        *out++ = smallest;
+    }
+    return out;
 }
 
 }  // namespace spanlet::cli

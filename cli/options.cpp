@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <string_view>
 
 namespace spanlet::cli {
 namespace {
@@ -30,6 +31,7 @@ struct option_spec {
     bool options::*flag;
     const char* options::*value;
     const char* value_name;
+    std::vector<const char*> options::*values = nullptr;  // for an option that may be given again
 };
 
 // --help and --version are flags of the parser itself; the table names them
@@ -43,11 +45,15 @@ constexpr option_spec OPTION_SPECS[] = {
     {"-n", "--number-only", &options::number_only, nullptr, nullptr},
     {nullptr, "--inclusive", &options::inclusive, nullptr, nullptr},
     {nullptr, "--day-first", &options::day_first, nullptr, nullptr},
+    {"-b", "--business-days", &options::business_days, nullptr, nullptr},
     {"-h", "--help", nullptr, nullptr, nullptr},
     {nullptr, "--version", nullptr, nullptr, nullptr},
     {"-f", "--file", nullptr, &options::file, "FILE"},
     {"-d", "--delimiter", nullptr, &options::delimiter, "CHAR"},
     {nullptr, "--line-limit", nullptr, &options::line_limit_text, "SIZE"},
+    {"-u", "--units", nullptr, &options::units_text, "LIST"},
+    {nullptr, "--weekend", nullptr, &options::weekend_text, "LIST"},
+    {nullptr, "--holidays", nullptr, nullptr, "FILE", &options::holiday_files},
 };
 
 const option_spec* find_short(char letter) {
@@ -106,11 +112,12 @@ private:
             const size_t length = std::strlen(spec.long_name);
             if (std::strncmp(arg, spec.long_name, length) != 0)
                 continue;
-            if (spec.value == nullptr && arg[length] == '\0') {
+            const bool takes_value = spec.value != nullptr || spec.values != nullptr;
+            if (!takes_value && arg[length] == '\0') {
                 set_flag(spec);
                 return;
             }
-            if (spec.value != nullptr && (arg[length] == '\0' || arg[length] == '=')) {
+            if (takes_value && (arg[length] == '\0' || arg[length] == '=')) {
                 take_value(spec, arg, spec.long_name, arg[length] == '=' ? arg + length + 1 : nullptr);
                 return;
             }
@@ -126,7 +133,7 @@ private:
                 wrong(action::bad_option, arg);
                 return;
             }
-            if (spec->value == nullptr) {
+            if (spec->value == nullptr && spec->values == nullptr) {
                 set_flag(*spec);
                 continue;
             }
@@ -150,6 +157,8 @@ private:
         const char* value = attached != nullptr ? attached : words_.next();
         if (value == nullptr)
             wrong(action::missing_value, arg, &spec, name);
+        else if (spec.values != nullptr)
+            (opts_.*spec.values).push_back(value);
         else if (opts_.*spec.value != nullptr)
             wrong(action::repeated, arg, &spec, name);
         else
@@ -167,6 +176,14 @@ private:
             fail(action::bad_delimiter, opts_.delimiter);
         } else if (opts_.line_limit_text != nullptr && !parse_size(opts_.line_limit_text, opts_.line_limit)) {
             fail(action::bad_size, opts_.line_limit_text);
+        } else if (opts_.units_text != nullptr && !parse_units(opts_.units_text, opts_.units)) {
+            fail(action::bad_units, opts_.units_text);
+        } else if (opts_.weekend_text != nullptr && !parse_weekend(opts_.weekend_text, opts_.weekend)) {
+            fail(action::bad_weekend, opts_.weekend_text);
+        } else if (opts_.business_days && opts_.units != UNIT_DAYS) {
+            fail(action::units_with_business_days, opts_.units_text);
+        } else if (!opts_.business_days && (opts_.weekend_text != nullptr || !opts_.holiday_files.empty())) {
+            fail(action::needs_business_days, opts_.weekend_text != nullptr ? "--weekend" : "--holidays");
         } else if (opts_.file != nullptr) {
             opts_.what = date_count_ > 0 ? action::mixed_modes : action::batch;
         } else if (opts_.delimiter != nullptr || opts_.line_limit_text != nullptr) {
@@ -223,6 +240,108 @@ bool parse_size(const char* text, size_t& out) {
     if (*at != '\0' || value == 0 || value > (LARGEST >> shift))
         return false;
     out = static_cast<size_t>(value << shift);
+    return true;
+}
+
+namespace {
+
+// Hands every comma-separated item of `list` to `take`; false at an empty
+// item or when `take` gives false.
+template <typename take_item>
+bool each_item(std::string_view list, take_item take) {
+    while (true) {
+        const size_t comma = list.find(',');
+        const std::string_view item = list.substr(0, comma);
+        if (item.empty() || !take(item))
+            return false;
+        if (comma == std::string_view::npos)
+            return true;
+        list.remove_prefix(comma + 1);
+    }
+}
+
+bool same_letters(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto lowered = static_cast<char>(a[i] >= 'A' && a[i] <= 'Z' ? a[i] - 'A' + 'a' : a[i]);
+        if (lowered != b[i])
+            return false;
+    }
+    return true;
+}
+
+struct unit_word {
+    std::string_view letter, singular, plural;
+    unit_set unit;
+};
+constexpr unit_word UNIT_WORDS[] = {
+    {"y", "year", "years", UNIT_YEARS},
+    {"m", "month", "months", UNIT_MONTHS},
+    {"w", "week", "weeks", UNIT_WEEKS},
+    {"d", "day", "days", UNIT_DAYS},
+};
+
+// Adds `unit` to `units`; false when it is there already.
+bool add_unit(unit_set& units, unit_set unit) {
+    if ((units & unit) != 0)
+        return false;
+    units = static_cast<unit_set>(units | unit);
+    return true;
+}
+
+unit_set unit_named(std::string_view word) {
+    for (const unit_word& u : UNIT_WORDS) {
+        if (same_letters(word, u.letter) || same_letters(word, u.singular) || same_letters(word, u.plural))
+            return u.unit;
+    }
+    return 0;
+}
+
+constexpr std::string_view WEEKDAY_NAMES[DAYS_IN_WEEK] = {"monday", "tuesday", "wednesday", "thursday",
+                                                          "friday", "saturday", "sunday"};
+
+}  // namespace
+
+bool parse_units(const char* text, unit_set& out) {
+    unit_set units = 0;
+    const auto take = [&units](std::string_view word) {
+        const unit_set unit = unit_named(word);
+        return unit != 0 && add_unit(units, unit);
+    };
+    const std::string_view list(text);
+    const bool letters = list.find(',') == std::string_view::npos && unit_named(list) == 0;
+    bool ok = !list.empty();
+    if (letters) {
+        for (size_t i = 0; ok && i < list.size(); ++i)
+            ok = take(list.substr(i, 1));
+    } else {
+        ok = each_item(list, take);
+    }
+    if (ok)
+        out = units;
+    return ok;
+}
+
+bool parse_weekend(const char* text, weekday_set& out) {
+    if (same_letters(text, "none")) {
+        out = 0;
+        return true;
+    }
+    weekday_set weekend = 0;
+    const bool ok = each_item(text, [&weekend](std::string_view word) {
+        for (int32_t day = 1; day <= DAYS_IN_WEEK; ++day) {
+            const std::string_view name = WEEKDAY_NAMES[day - 1];
+            if (same_letters(word, name) || same_letters(word, name.substr(0, 3))) {
+                weekend = static_cast<weekday_set>(weekend | weekday_bit(day));
+                return true;
+            }
+        }
+        return false;
+    });
+    if (!ok || weekend == EVERY_WEEKDAY)
+        return false;
+    out = weekend;
     return true;
 }
 

@@ -1,9 +1,13 @@
 #pragma once
 // The command line: GNU-style options before or after the dates, "--" ends
-// them. Parsing allocates nothing and prints nothing.
+// them. Parsing prints nothing, and allocates only for --holidays.
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
+
+#include "date/periods.h"
+#include "date/working_days.h"
 
 namespace spanlet::cli {
 
@@ -18,6 +22,10 @@ enum class action : uint8_t {
     repeated,       // an option that takes a value, given twice
     bad_delimiter,  // a delimiter that is not one byte
     bad_size,       // a line limit that is no size
+    bad_units,      // --units with a word that names no unit, or one twice
+    bad_weekend,    // --weekend with a word that names no weekday, or all seven
+    units_with_business_days,  // -b and --units other than d
+    needs_business_days,       // --weekend or --holidays without -b
     extra_date,     // more than two dates
     mixed_modes,    // dates on the command line and -f, or -d without -f
 };
@@ -30,11 +38,17 @@ struct options {
     bool number_only = false;  // -n, --number-only
     bool inclusive = false;    // --inclusive
     bool day_first = false;    // --day-first
+    bool business_days = false;  // -b, --business-days
     const char* dates[2] = {nullptr, nullptr};
     const char* file = nullptr;        // -f, --file: a path, or "-" for standard input
     const char* delimiter = nullptr;   // -d, --delimiter: one byte
     const char* line_limit_text = nullptr;  // --line-limit, as written
     size_t line_limit = DEFAULT_LINE_LIMIT;  // in bytes, the line feed not counted
+    const char* units_text = nullptr;    // -u, --units, as written
+    unit_set units = UNIT_DAYS;
+    const char* weekend_text = nullptr;  // --weekend, as written
+    weekday_set weekend = SATURDAY_AND_SUNDAY;
+    std::vector<const char*> holiday_files;  // --holidays, each time it is given
     // What a usage error names: the word, and the option as the table spells
     // it with the name of its value ("-f" and "FILE").
     const char* offending = nullptr;
@@ -48,5 +62,15 @@ options parse_options(int argc, char** argv);
 // GiB with K, M or G after it; at least 1 and small enough to hold. False
 // for anything else.
 bool parse_size(const char* text, size_t& out);
+
+// The units of --units: letters together ("ymd") or words separated by
+// commas ("years,months,days", singular or plural, any case), each unit
+// once. False for anything else.
+bool parse_units(const char* text, unit_set& out);
+
+// The weekend of --weekend: weekday names of three letters or whole, any
+// case, separated by commas, or "none"; never all seven. False for anything
+// else.
+bool parse_weekend(const char* text, weekday_set& out);
 
 }  // namespace spanlet::cli

@@ -107,10 +107,10 @@ void print_help() {
 void print_version() { std::fputs("spanlet " SPANLET_VERSION "\n", stdout); }
 
 void print_pair(const options& opts, const pair_verdict& verdict) {
-    char text[NOT_VALID_ROOM] = {};
+    char text[NOT_VALID_ROOM + ANSWER_ROOM] = {};
     size_t length = 0;
     if (verdict.answered()) {
-        char* end = write_int32(text, verdict.days);
+        char* end = write_answer(text, verdict.result);
         if (opts.number_only)
             *end++ = '\n';
         length = static_cast<size_t>(end - text);

@@ -1,21 +1,42 @@
 #pragma once
 // The one rule for a pair of date texts, for the command line and for every
-// line of -f alike: both texts are read, and either the difference comes out
-// or the refusal of each side that was refused, with its reason and the
-// numbers found.
+// line of -f alike: both texts are read, and either the answer comes out or
+// the refusal of each side that was refused, with its reason and the numbers
+// found.
 
 #include <cstdint>
 #include <string_view>
 
 #include "cli/dates.h"
+#include "cli/numbers.h"
 #include "cli/options.h"
+#include "date/calendar.h"
 #include "date/date_text.h"
+#include "date/periods.h"
+#include "date/working_days.h"
 
 namespace spanlet::cli {
 
+// An answer: a whole number of one unit, or a span in several units.
+struct answer {
+    int32_t number = 0;     // one unit: first minus second in it, cut toward zero
+    period parts{};         // several units: the size of each, all >= 0
+    unit_set units = 0;     // several units: those asked for; 0 for a number
+    bool negative = false;  // several units: the first date before the second
+};
+
+// Room write_answer needs at `out`.
+inline constexpr size_t ANSWER_ROOM = PERIOD_ROOM;
+static_assert(ANSWER_ROOM >= INT32_ROOM);
+
+// The answer's text at `out`; returns its end.
+inline char* write_answer(char* out, const answer& a) {
+    return a.units == 0 ? write_int32(out, a.number) : write_period(out, a.parts, a.units, a.negative);
+}
+
 struct pair_verdict {
     date_reading sides[2];
-    int32_t days;  // when answered(): first minus second, counted as the options ask
+    answer result;  // when answered(): first minus second, counted as the options ask
 
     [[nodiscard]] bool answered() const {
         return sides[0].reason == refusal::none && sides[1].reason == refusal::none;
@@ -27,21 +48,35 @@ struct pair_verdict {
 
 class pair_rule {
 public:
-    explicit pair_rule(const options& opts) : reader_(opts), inclusive_(opts.inclusive) {}
+    // `calendar` is what -b counts, and is needed with it.
+    explicit pair_rule(const options& opts, const working_days* calendar = nullptr)
+        : reader_(opts), calendar_(calendar), units_(opts.units), inclusive_(opts.inclusive),
+          how_(opts.business_days ? how::working_days : opts.units == UNIT_DAYS ? how::days
+                                                       : (opts.units & (opts.units - 1)) == 0 ? how::one_unit
+                                                                                              : how::several_units) {}
 
     pair_verdict judge(std::string_view first, std::string_view second) {
-        pair_verdict verdict{{reader_.read(first), reader_.read(second)}, 0};
+        pair_verdict verdict{{reader_.read(first), reader_.read(second)}, {}};
         if (verdict.answered())
-            verdict.days = difference(verdict.sides[0].value, verdict.sides[1].value);
+            verdict.result = difference(verdict.sides[0].value, verdict.sides[1].value);
         return verdict;
     }
 
     // The answer for two dates already read: what judge() gives for them.
-    [[nodiscard]] int32_t difference(const date& first, const date& second) const {
-        return counted(days_between(first, second), inclusive_);
+    [[nodiscard]] answer difference(const date& first, const date& second) const {
+        switch (how_) {
+        case how::days:
+            return {counted(days_between(first, second), inclusive_)};
+        case how::working_days:
+            return {calendar_->between(day_number(first), day_number(second), inclusive_)};
+        default:
+            return in_units(first, second);
+        }
     }
 
 private:
+    enum class how : uint8_t { days, working_days, one_unit, several_units };
+
     // Counting both ends adds the first day: one more in the direction of the sign.
     static constexpr int32_t counted(int32_t days, bool inclusive) {
         if (!inclusive)
@@ -49,8 +84,26 @@ private:
         return days >= 0 ? days + 1 : days - 1;
     }
 
+    // Years, months and weeks are counted from the earlier date to the later,
+    // which, counting both ends, is a day further on.
+    [[nodiscard]] answer in_units(const date& first, const date& second) const {
+        const bool negative = days_between(first, second) < 0;
+        const date& earlier = negative ? first : second;
+        date later = negative ? second : first;
+        if (inclusive_)
+            later = date_of_day_number(day_number(later) + 1);
+        const period parts = period_between(earlier, later, units_);
+        if (how_ == how::several_units)
+            return {0, parts, units_, negative};
+        const int32_t size = parts.years + parts.months + parts.weeks + parts.days;  // the one asked for
+        return {negative ? -size : size};
+    }
+
     date_reader reader_;
+    const working_days* calendar_;
+    unit_set units_;
     bool inclusive_;
+    how how_;
 };
 
 }  // namespace spanlet::cli

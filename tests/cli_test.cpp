@@ -590,6 +590,85 @@ INSTANTIATE_TEST_SUITE_P(LineLimit, Batch, testing::ValuesIn(std::vector<batch_c
      "spanlet: FILE:1: line longer than 1 KiB\n", 1},
 }), case_name<batch_case>);
 
+// ---- years, months, weeks and working days ------------------------------------
+
+INSTANTIATE_TEST_SUITE_P(Units, Pair, testing::ValuesIn(std::vector<cli_case>{
+    {"Age", {"-n", "-u", "y", "2026-12-10", "1990-05-31"}, "36\n", "", 0},
+    // A peer printed "1 62" for this pair, and "-0 1 62" swapped.
+    {"MonthEnd", {"--units=ymd", "2010-03-01", "2010-01-31"}, echo("2010-03-01", "2010-01-31") + "P1M1D", "", 0},
+    {"MonthEndSwapped", {"-n", "--units=md", "2010-01-31", "2010-03-01"}, "-P1M1D\n", "", 0},
+    {"LeapDayBirthday", {"-n", "--units", "years,months,days", "2013-02-28", "2012-02-29"}, "P1Y\n", "", 0},
+    {"WeeksAndDays", {"-n", "-uwd", "2010-08-10", "2010-01-01"}, "P31W4D\n", "", 0},
+    {"ZeroSpan", {"-n", "-u", "ym", "2010-01-05", "2010-01-01"}, "P0M\n", "", 0},
+    {"InclusiveMonth", {"-n", "-u", "m", "--inclusive", "2010-01-31", "2010-01-01"}, "1\n", "", 0},
+    {"RefusedStaysRefused", {"-n", "-u", "ymd", "2010-02-30", GOOD}, "", why("2010-02-30", "30 February 2010 does not exist"), 1},
+}), case_name<cli_case>);
+
+INSTANTIATE_TEST_SUITE_P(BusinessDays, Pair, testing::ValuesIn(std::vector<cli_case>{
+    {"MondayMinusFriday", {"-n", "-b", "2026-12-14", "2026-12-11"}, "1\n", "", 0},
+    {"FridayMinusMonday", {"-b", "2026-12-11", "2026-12-14"}, echo("2026-12-11", "2026-12-14") + "-1", "", 0},
+    {"SameDay", {"-n", "-b", "2026-12-11", "2026-12-11"}, "0\n", "", 0},
+    // Counting both ends is what NETWORKDAYS(earlier, later) gives.
+    {"InclusiveIsNetworkdays", {"-n", "-b", "--inclusive", "2026-12-14", "2026-12-11"}, "2\n", "", 0},
+    {"OtherWeekend", {"-n", "--business-days", "--weekend=Fri,saturday", "2026-12-14", "2026-12-10"}, "2\n", "", 0},
+    {"NoWeekend", {"-n", "-b", "--weekend", "none", "2026-12-14", "2026-12-11"}, "3\n", "", 0},
+    {"UnitsOfDays", {"-n", "-b", "-u", "d", "2026-12-14", "2026-12-11"}, "1\n", "", 0},
+}), case_name<cli_case>);
+
+INSTANTIATE_TEST_SUITE_P(UnitErrors, Pair, testing::ValuesIn(std::vector<cli_case>{
+    {"UnknownUnit", {"-u", "q", "2010-08-10", GOOD}, "",
+     "spanlet: \"q\": the units are y, m, w and d, or years, months, weeks and days separated by commas, each once" + SEE_HELP, 1},
+    {"UnitTwice", {"--units=years,year", "2010-08-10", GOOD}, "",
+     "spanlet: \"years,year\": the units are y, m, w and d, or years, months, weeks and days separated by commas, each once" + SEE_HELP, 1},
+    {"UnitsWithBusinessDays", {"-b", "-u", "ym", "2010-08-10", GOOD}, "",
+     "spanlet: --business-days counts days: --units \"ym\" does not go with it" + SEE_HELP, 1},
+    {"EveryDayAWeekend", {"-b", "--weekend=mon,tue,wed,thu,fri,sat,sun", "2010-08-10", GOOD}, "",
+     "spanlet: \"mon,tue,wed,thu,fri,sat,sun\": a weekend is weekday names separated by commas, not all seven, or none" + SEE_HELP, 1},
+    {"NoSuchWeekday", {"-b", "--weekend=sa", "2010-08-10", GOOD}, "",
+     "spanlet: \"sa\": a weekend is weekday names separated by commas, not all seven, or none" + SEE_HELP, 1},
+    {"WeekendWithoutBusinessDays", {"--weekend=sat", "2010-08-10", GOOD}, "", "spanlet: --weekend goes with --business-days" + SEE_HELP, 1},
+    {"HolidaysWithoutBusinessDays", {"--holidays", "/dev/null", "2010-08-10", GOOD}, "",
+     "spanlet: --holidays goes with --business-days" + SEE_HELP, 1},
+    {"UnitsWithoutValue", {"2010-08-10", GOOD, "-u"}, "", "spanlet: option -u needs a LIST\n", 1},
+}), case_name<cli_case>);
+
+// Holidays from files, given more than once, in any order, with names,
+// comments, blank lines, CR LF, duplicates and a holiday on a Saturday.
+TEST(Cli, HolidayFiles) {
+    const scratch_file christmas("# Christmas\n2026-12-25\tChristmas Day\r\n\n  Dec 24, 2026  # eve\n2026-12-26\tSaturday\n");
+    const scratch_file again("2026-12-25\n12/31/2026\tNew Year's Eve\n");
+    // Monday 21 December to Monday 4 January: ten weekdays, three of them holidays.
+    run_result result = run({"-n", "-b", "--holidays", christmas.path(), "--holidays=" + again.path(), "2027-01-04", "2026-12-21"});
+    EXPECT_EQ(result.output, on_console("7\n"));
+    EXPECT_EQ(result.errors, "");
+    EXPECT_EQ(result.status, 0);
+
+    const scratch_file pairs("2027-01-04\t2026-12-21\n2026-12-21\t2027-01-04\n2026-12-25\t2026-12-25\n");
+    result = run({"-n", "-b", "--inclusive", "--holidays", christmas.path(), "-f", pairs.path()});
+    EXPECT_EQ(result.output, on_console("9\n-9\n0\n"));  // eleven weekdays, two holidays
+    EXPECT_EQ(result.status, 0);
+
+    // A line that holds no date stops the run before any answer.
+    const scratch_file bad("2026-12-25\nChristmas 2026-12-25\n");
+    result = run({"-b", "--holidays", bad.path(), "-f", pairs.path()});
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(result.errors, on_console("spanlet: " + bad.path() + ":2: \"Christmas 2026-12-25\": not a date spanlet reads " +
+                                        WRITE_LIKE_THIS + "\n"));
+    EXPECT_EQ(result.status, 1);
+
+    result = run({"-n", "-b", "--holidays=/nonexistent/holidays.txt", "2027-01-04", "2026-12-21"});
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(result.errors, on_console("spanlet: /nonexistent/holidays.txt: No such file or directory\n"));
+    EXPECT_EQ(result.status, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Units, Batch, testing::ValuesIn(std::vector<batch_case>{
+    {"EveryLine", "2010-03-01\t2010-01-31\n1/31/2010\t3/1/2010\n2010-02-30\t2010-01-01\n", {"-u", "ymd"},
+     "2010-03-01\t2010-01-31\tP1M1D\n1/31/2010\t3/1/2010\t-P1M1D\n2010-02-30\t2010-01-01\t2/30/2010 is not a valid date\n",
+     "spanlet: FILE:3: \"2010-02-30\": 30 February 2010 does not exist\n", 1},
+    {"BusinessDays", "2026-12-14\t2026-12-11\n12/11/2026\t12/14/2026\n", {"-n", "-b"}, "1\n-1\n", "", 0},
+}), case_name<batch_case>);
+
 TEST(BatchInput, StandardInputAndMissingFiles) {
     const scratch_file input(PAIR + "x\n");
     run_options from_file;

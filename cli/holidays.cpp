@@ -1,0 +1,106 @@
+#include "cli/holidays.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "cli/dates.h"
+#include "cli/fd_io.h"
+#include "cli/line_split.h"
+
+namespace spanlet::cli {
+namespace {
+
+// The date text of a holiday line: what stands before a '#', a tab or a CR
+// at the line's end; empty for a line that holds nothing but blanks.
+std::string_view holiday_text(std::string_view line) {
+    line = line.substr(0, line.find('#'));
+    line = line.substr(0, line.find('\t'));
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    if (line.find_first_not_of(' ') == std::string_view::npos)
+        return {};
+    return line;
+}
+
+class holiday_file {
+public:
+    holiday_file(const char* path, date_reader& reader, message_log& messages)
+        : name_(path[0] == '-' && path[1] == '\0' ? "(standard input)" : path), file_(path), reader_(reader),
+          messages_(messages) {}
+
+    // Adds the day number of every holiday to `days`; false after a message.
+    bool read_into(std::vector<int32_t>& days) {
+        if (file_.fd() < 0) {
+            messages_.file_error(name_, "", errno);
+            return false;
+        }
+        fd_source input(file_.fd());
+        line_buffer lines(DEFAULT_LINE_LIMIT);
+        uint64_t number = 0;
+        while (true) {
+            std::string_view line;
+            const line_buffer::item got = lines.next(line);
+            if (got == line_buffer::item::end)
+                return true;
+            if (got == line_buffer::item::need_more) {
+                if (!read_more(input, lines))
+                    return false;
+                continue;
+            }
+            ++number;
+            if (got == line_buffer::item::too_long) {
+                messages_.line_too_long({name_, number}, DEFAULT_LINE_LIMIT);
+                return false;
+            }
+            const std::string_view text = holiday_text(line);
+            if (text.empty())
+                continue;
+            const date_reading reading = reader_.read(text);
+            if (reading.reason != refusal::none) {
+                messages_.refusal({name_, number}, text, reading);
+                return false;
+            }
+            days.push_back(day_number(reading.value));
+        }
+    }
+
+private:
+    bool read_more(fd_source& input, line_buffer& lines) {
+        size_t size = 0;
+        char* into = lines.room(size);
+        const long got = input.read(into, size);
+        if (got > 0) {
+            lines.added(static_cast<size_t>(got));
+            return true;
+        }
+        if (got < 0) {
+            messages_.file_error(name_, "read error: ", errno);
+            return false;
+        }
+        lines.end_input();
+        return true;
+    }
+
+    const char* name_;
+    input_file file_;
+    date_reader& reader_;
+    message_log& messages_;
+};
+
+}  // namespace
+
+std::optional<working_days> load_working_days(const options& opts, message_log& messages) {
+    date_reader reader(opts);
+    std::vector<int32_t> days;
+    for (const char* path : opts.holiday_files) {
+        holiday_file file(path, reader, messages);
+        if (!file.read_into(days))
+            return std::nullopt;
+    }
+    return working_days(opts.weekend, std::move(days));
+}
+
+}  // namespace spanlet::cli
