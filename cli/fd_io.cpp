@@ -63,7 +63,33 @@ fd_source::fd_source(int fd) : fd_(fd) {
 
 long fd_source::read(char* into, size_t size) { return system_read(fd_, into, size); }
 
+#ifdef _WIN32
+fd_sink::fd_sink(int fd) : fd_(fd) { _setmode(fd, _O_BINARY); }
+
 bool fd_sink::write(const char* data, size_t size) {
+    // A block of messages (at most MESSAGE_BLOCK bytes) fits whole, every
+    // byte a line feed: one write.
+    char converted[2 * 4096];
+    size_t used = 0;
+    for (size_t i = 0; i < size; ++i) {
+        if (used + 2 > sizeof converted) {
+            if (!write_all(converted, used))
+                return false;
+            used = 0;
+        }
+        if (data[i] == '\n')
+            converted[used++] = '\r';
+        converted[used++] = data[i];
+    }
+    return write_all(converted, used);
+}
+#else
+fd_sink::fd_sink(int fd) : fd_(fd) {}
+
+bool fd_sink::write(const char* data, size_t size) { return write_all(data, size); }
+#endif
+
+bool fd_sink::write_all(const char* data, size_t size) {
     while (size != 0) {
         const long put = system_write(fd_, data, size);
         if (put < 0 && wait_until_writable(fd_))

@@ -49,13 +49,18 @@ private:
 };
 
 // Writes through short writes and interruptions, and waits while a
-// non-blocking descriptor is full; only a real error fails.
+// non-blocking descriptor is full; only a real error fails. On Windows, line
+// feeds go out as CR LF, as a console program's do, but made here rather
+// than by the C library, which would split a block of messages into many
+// writes and let another program's lines in between.
 class fd_sink final : public byte_sink {
 public:
-    explicit fd_sink(int fd) : fd_(fd) {}
+    explicit fd_sink(int fd);
     bool write(const char* data, size_t size) override;
 
 private:
+    bool write_all(const char* data, size_t size);
+
     int fd_;
 };
 
