@@ -79,6 +79,9 @@ echo "generating $lines lines of each kind"
 make_lines "$lines" canonical 1400 9999 >"$work/canonical.txt"
 make_lines "$lines" mixed 1400 9999 >"$work/mixed.txt"
 make_lines "$lines" single 1400 9999 >"$work/single.txt"
+make_lines 1000 single 1400 9999 >"$work/holidays.txt"
+# Refused lines: 30 February, said on standard error every time.
+python3 -c "import sys; sys.stdout.write('2010-02-30\t2010-01-01\n' * $lines)" >"$work/refused.txt"
 
 ddiff=$(command -v ddiff || command -v dateutils.ddiff || true)
 echo
@@ -94,6 +97,10 @@ report "cat, pairs" "$work/canonical.txt" cat "$work/canonical.txt"
 report "spanlet -n -f, YYYY-MM-DD pairs" "$work/canonical.txt" "$spanlet" -n -f "$work/canonical.txt"
 report "spanlet -f, YYYY-MM-DD pairs" "$work/canonical.txt" "$spanlet" -f "$work/canonical.txt"
 report "spanlet -n -f, mixed spellings" "$work/mixed.txt" "$spanlet" -n -f "$work/mixed.txt"
+report "spanlet -n -f -u ymd, YYYY-MM-DD" "$work/canonical.txt" "$spanlet" -n -u ymd -f "$work/canonical.txt"
+report "spanlet -n -f -b, 1000 holidays" "$work/canonical.txt" "$spanlet" -n -b --holidays "$work/holidays.txt" \
+  -f "$work/canonical.txt"
+report "spanlet -n -f, refused, errors to file" "$work/refused.txt" sh -c "'$spanlet' -n -f '$work/refused.txt' 2>'$work/errors.txt'"
 if [ -n "$ddiff" ]; then
   report "ddiff REF < FILE, single dates" "$work/single.txt" sh -c "'$ddiff' 2000-01-01 < '$work/single.txt'"
 fi

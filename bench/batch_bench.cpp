@@ -12,11 +12,14 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "cli/fd_io.h"
 #include "cli/line_stream.h"
 #include "cli/messages.h"
 #include "cli/options.h"
+#include "date/calendar.h"
+#include "date/working_days.h"
 
 namespace {
 
@@ -51,7 +54,11 @@ private:
     std::filesystem::path path_;
 };
 
-void run_batch(benchmark::State& state, bool mixed) {
+// How the lines are answered: in days, in years, months and days, or in
+// working days with a thousand holidays.
+enum class answered_in : uint8_t { days, years_months_days, working_days };
+
+void run_batch(benchmark::State& state, bool mixed, answered_in how = answered_in::days) {
     const int64_t lines = state.range(0);
     const pairs_file file(lines, mixed);
     const std::string path = file.path();
@@ -59,11 +66,20 @@ void run_batch(benchmark::State& state, bool mixed) {
     opts.what = spanlet::cli::action::batch;
     opts.number_only = true;
     opts.file = path.c_str();
+    if (how == answered_in::years_months_days)
+        opts.units = spanlet::UNIT_YEARS | spanlet::UNIT_MONTHS | spanlet::UNIT_DAYS;
+    std::vector<int32_t> holidays;
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int32_t> any_day(spanlet::day_number({1400, 1, 1}), spanlet::day_number({9999, 12, 31}));
+    for (int i = 0; i < 1000; ++i)
+        holidays.push_back(any_day(random));
+    const spanlet::working_days calendar(spanlet::SATURDAY_AND_SUNDAY, holidays);
+    opts.business_days = how == answered_in::working_days;
     const int null_output = open("/dev/null", O_WRONLY);
     spanlet::cli::fd_sink null_errors(null_output);
     spanlet::cli::message_log messages(null_errors);
     for (auto _ : state)
-        benchmark::DoNotOptimize(spanlet::cli::run_line_stream(opts, null_output, messages));
+        benchmark::DoNotOptimize(spanlet::cli::run_line_stream(opts, null_output, messages, &calendar));
     close(null_output);
     state.SetItemsProcessed(state.iterations() * lines);
     state.SetComplexityN(lines);
@@ -75,5 +91,12 @@ BENCHMARK(BM_BatchCanonicalLines)->RangeMultiplier(10)->Range(1000, 10'000'000)-
 
 void BM_BatchMixedLines(benchmark::State& state) { run_batch(state, true); }
 BENCHMARK(BM_BatchMixedLines)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// Side by side with BM_BatchCanonicalLines/1000000.
+void BM_BatchYearsMonthsDays(benchmark::State& state) { run_batch(state, false, answered_in::years_months_days); }
+BENCHMARK(BM_BatchYearsMonthsDays)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+void BM_BatchWorkingDays(benchmark::State& state) { run_batch(state, false, answered_in::working_days); }
+BENCHMARK(BM_BatchWorkingDays)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -64,9 +64,19 @@ fd_source::fd_source(int fd) : fd_(fd) {
 long fd_source::read(char* into, size_t size) { return system_read(fd_, into, size); }
 
 #ifdef _WIN32
-fd_sink::fd_sink(int fd) : fd_(fd) { _setmode(fd, _O_BINARY); }
+fd_sink::fd_sink(int fd) : fd_(fd) {}
 
 bool fd_sink::write(const char* data, size_t size) {
+    // Binary for these writes only: the C library's own writes to the same
+    // descriptor (the usage text) still get their CR LF from it.
+    const int mode = _setmode(fd_, _O_BINARY);
+    const bool written = write_crlf(data, size);
+    if (mode != -1)
+        _setmode(fd_, mode);
+    return written;
+}
+
+bool fd_sink::write_crlf(const char* data, size_t size) {
     // A block of messages (at most MESSAGE_BLOCK bytes) fits whole, every
     // byte a line feed: one write.
     char converted[2 * 4096];

@@ -60,6 +60,9 @@ public:
 
 private:
     bool write_all(const char* data, size_t size);
+#ifdef _WIN32
+    bool write_crlf(const char* data, size_t size);
+#endif
 
     int fd_;
 };

@@ -69,6 +69,35 @@ inline char* write_int32(char* out, int32_t value) {
     return write_uint64(out, magnitude);
 }
 
+namespace numbers_detail {
+
+// The text of 0-99, two bytes each: "0?" to "9?" (the second byte a spare),
+// then "10" to "99".
+struct small_numbers {
+    char text[200];
+};
+constexpr small_numbers make_small_numbers() {
+    small_numbers table{};
+    for (int value = 0; value < 100; ++value) {
+        table.text[2 * value] = static_cast<char>(value < 10 ? '0' + value : '0' + value / 10);
+        table.text[2 * value + 1] = static_cast<char>(value < 10 ? '0' : '0' + value % 10);
+    }
+    return table;
+}
+inline constexpr small_numbers SMALL_NUMBERS = make_small_numbers();
+
+// A part of a span: most are below 100 (months, days), and are copied from
+// the table.
+inline char* write_part(char* out, uint32_t value) {
+    if (value < 100) {
+        std::memcpy(out, &SMALL_NUMBERS.text[2 * value], 2);
+        return out + (value < 10 ? 1 : 2);
+    }
+    return write_uint64(out, value);
+}
+
+}  // namespace numbers_detail
+
 // Room a span written by write_period needs at `out`.
 inline constexpr size_t PERIOD_ROOM = 64;
 
@@ -87,7 +116,7 @@ inline char* write_period(char* out, const period& p, unit_set units, bool negat
     } parts[] = {{p.years, UNIT_YEARS, 'Y'}, {p.months, UNIT_MONTHS, 'M'}, {p.weeks, UNIT_WEEKS, 'W'}, {p.days, UNIT_DAYS, 'D'}};
     for (const auto& part : parts) {
         if (part.size != 0) {
-            out = write_uint64(out, static_cast<uint32_t>(part.size));
+            out = numbers_detail::write_part(out, static_cast<uint32_t>(part.size));
             *out++ = part.letter;
         }
     }

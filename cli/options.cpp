@@ -216,9 +216,9 @@ options parse_options(int argc, char** argv) {
 }
 
 bool parse_size(const char* text, size_t& out) {
-    // Lines are held in memory with a block behind them: the largest limit
-    // leaves room for that on 32-bit systems too.
-    constexpr auto LARGEST = uint64_t{SIZE_MAX / 4};
+    // Lines are held in memory with a block behind them: the largest limit,
+    // 1 GiB on 32-bit systems, leaves room for that.
+    constexpr auto LARGEST = uint64_t{SIZE_MAX / 4 + 1};
     uint64_t value = 0;
     const char* at = text;
     for (; *at >= '0' && *at <= '9'; ++at) {

@@ -87,7 +87,7 @@ private:
     // Years, months and weeks are counted from the earlier date to the later,
     // which, counting both ends, is a day further on.
     [[nodiscard]] answer in_units(const date& first, const date& second) const {
-        const bool negative = days_between(first, second) < 0;
+        const bool negative = !on_or_before(second, first);
         const date& earlier = negative ? first : second;
         date later = negative ? second : first;
         if (inclusive_)

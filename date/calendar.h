@@ -29,8 +29,9 @@ inline constexpr int32_t month_days[2][13] = {
     {0, 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
 };
 
+// Bitwise, not short-circuit: no branch to mispredict on random years.
 constexpr bool is_leap_year(int32_t year) {
-    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    return (year % 4 == 0) & ((year % 100 != 0) | (year % 400 == 0));
 }
 
 // True for month 1-12, day 1 to the month's length, year FIRST_YEAR-LAST_YEAR.

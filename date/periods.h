@@ -8,6 +8,7 @@
 // months. So 31 Jan to 1 Mar 2010 is 1 month (to 28 Feb) and 1 day, and
 // 29 Feb 2012 to 28 Feb 2013 is a whole year.
 
+#include <algorithm>
 #include <cstdint>
 
 #include "date/calendar.h"
@@ -42,17 +43,31 @@ constexpr bool on_or_before(const date& a, const date& b) {
     return a.day <= b.day;
 }
 
-// The whole months from `earlier` to `later` (earlier on or before later).
-//   [0, 120000]
-constexpr int32_t whole_months(const date& earlier, const date& later) {
-    const int32_t months = (later.year - earlier.year) * MONTHS_IN_YEAR + (later.month - earlier.month);
-    // In later's month, the earlier date's day (or the month's last) may
-    // still lie after later's day: then one month fewer.
-    return on_or_before(add_months(earlier, months), later) ? months : months - 1;
+// The whole months from `earlier` to `later` (earlier on or before later),
+// and the days from the date they reach to later.
+struct months_and_days {
+    int32_t months;  // [0, 120000]
+    int32_t days;    // [0, 30]
+    bool operator==(const months_and_days&) const = default;
+};
+constexpr months_and_days months_then_days(const date& earlier, const date& later) {
+    // Counted to later's month, the earlier date's day (or that month's
+    // last) may still lie after later's day: then the months reach the month
+    // before. Both are worked out, and one is chosen without a branch.
+    const int32_t to_its_month = (later.year - earlier.year) * MONTHS_IN_YEAR + (later.month - earlier.month);
+    const int32_t day_in_its_month = std::min(earlier.day, days_in_month(later.year, later.month));
+    const int32_t year_before = later.month == 1 ? later.year - 1 : later.year;
+    const int32_t month_before = later.month == 1 ? MONTHS_IN_YEAR : later.month - 1;
+    const int32_t length_before = days_in_month(year_before, month_before);
+    const int32_t day_in_month_before = std::min(earlier.day, length_before);
+    const bool short_of_it = day_in_its_month > later.day;
+    return {to_its_month - (short_of_it ? 1 : 0),
+            short_of_it ? length_before - day_in_month_before + later.day : later.day - day_in_its_month};
 }
-static_assert(whole_months({2010, 1, 31}, {2010, 3, 1}) == 1);
-static_assert(whole_months({2010, 1, 31}, {2010, 2, 28}) == 1);
-static_assert(whole_months({2010, 1, 31}, {2010, 2, 27}) == 0);
+static_assert(months_then_days({2010, 1, 31}, {2010, 3, 1}) == months_and_days{1, 1});
+static_assert(months_then_days({2010, 1, 31}, {2010, 2, 28}) == months_and_days{1, 0});
+static_assert(months_then_days({2010, 1, 31}, {2010, 2, 27}) == months_and_days{0, 27});
+static_assert(months_then_days({2009, 12, 31}, {2010, 1, 30}) == months_and_days{0, 30});
 
 // The units an answer may be given in, as bits: any combination but none.
 using unit_set = uint8_t;
@@ -76,18 +91,18 @@ struct period {
 // (later may be the day after 31 Dec 9999).
 constexpr period period_between(const date& earlier, const date& later, unit_set units) {
     period p;
-    date from = earlier;
-    if ((units & (UNIT_YEARS | UNIT_MONTHS)) != 0) {
-        const int32_t months = whole_months(earlier, later);
-        if ((units & UNIT_YEARS) != 0) {
-            p.years = months / MONTHS_IN_YEAR;
-            p.months = (units & UNIT_MONTHS) != 0 ? months % MONTHS_IN_YEAR : 0;
-        } else {
-            p.months = months;
-        }
-        from = add_months(earlier, p.years * MONTHS_IN_YEAR + p.months);
+    int32_t days = 0;
+    if ((units & UNIT_MONTHS) != 0) {
+        const months_and_days whole = months_then_days(earlier, later);
+        p.years = (units & UNIT_YEARS) != 0 ? whole.months / MONTHS_IN_YEAR : 0;
+        p.months = whole.months - p.years * MONTHS_IN_YEAR;
+        days = whole.days;
+    } else if ((units & UNIT_YEARS) != 0) {
+        p.years = months_then_days(earlier, later).months / MONTHS_IN_YEAR;
+        days = days_between(later, add_months(earlier, p.years * MONTHS_IN_YEAR));
+    } else {
+        days = days_between(later, earlier);
     }
-    int32_t days = days_between(later, from);
     if ((units & UNIT_WEEKS) != 0) {
         p.weeks = days / DAYS_IN_WEEK;
         days %= DAYS_IN_WEEK;

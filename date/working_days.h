@@ -3,10 +3,13 @@
 //
 // A count covers the half-open span [from, to) of day numbers, as a plain
 // difference of days does: the first day counted, the last not. Whole weeks
-// are counted by arithmetic, the days left from a table, and the holidays by
-// binary search in a sorted array built once, so a count takes the same
-// short time whatever the span.
+// are counted by arithmetic, the days left from a table, and the holidays
+// from a table of 64-day blocks built once, each with its holidays as bits
+// and the count of those before it, so a count takes the same short time
+// whatever the span and however many the holidays.
 
+#include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -45,26 +48,34 @@ public:
     }
 
 private:
-    // How many holidays come before day number `day`: a binary search with
-    // no branch to mispredict, its steps halving the span.
+    // How many holidays come before day number `day`: the count before its
+    // block of 64 days, and the bits of the block's holidays before it. A
+    // day before the first block is read as its first day, one after the
+    // last as the last block's last day, where every holiday is behind.
     [[nodiscard]] int32_t holidays_before(int32_t day) const {
-        const int32_t* base = holidays_.data();
-        size_t size = holidays_.size();
-        if (size == 0)
+        if (blocks_.empty())
             return 0;
-        while (size > 1) {
-            const size_t half = size / 2;
-            base = base[half - 1] < day ? base + half : base;
-            size -= half;
-        }
-        return static_cast<int32_t>(base - holidays_.data()) + (*base < day ? 1 : 0);
+        const int64_t offset = std::clamp<int64_t>(int64_t{day} - first_, 0, last_offset_);
+        const block& b = blocks_[static_cast<size_t>(offset / DAYS_IN_BLOCK)];
+        const uint64_t earlier = (uint64_t{1} << (offset % DAYS_IN_BLOCK)) - 1;
+        return b.before + std::popcount(b.holidays & earlier);
     }
+
+    static constexpr int64_t DAYS_IN_BLOCK = 64;
+    struct block {
+        uint64_t holidays;  // bit k: the block's day k is a holiday
+        int32_t before;     // the holidays before the block
+    };
 
     // before_[k]: the working days among the k weekdays from a Monday, over
     // two weeks so that any start and up to six more days can be read.
     int32_t before_[2 * DAYS_IN_WEEK + 1] = {};
-    int32_t per_week_ = 0;               // [1, 7]
-    std::vector<int32_t> holidays_;      // on working weekdays, sorted, each once
+    int32_t per_week_ = 0;  // [1, 7]
+    // The holidays on working weekdays, from the block of the first to one
+    // block past the last's: at most (3652059 / 64 + 2) blocks.
+    std::vector<block> blocks_;
+    int32_t first_ = 0;        // the day number of the first block's first day
+    int64_t last_offset_ = 0;  // the last day of the last block, from first_
 };
 
 }  // namespace spanlet
