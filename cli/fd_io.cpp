@@ -99,7 +99,7 @@ fd_sink::fd_sink(int fd) : fd_(fd) {}
 bool fd_sink::write(const char* data, size_t size) { return write_all(data, size); }
 #endif
 
-bool fd_sink::write_all(const char* data, size_t size) {
+bool fd_sink::write_all(const char* data, size_t size) const {
     while (size != 0) {
         const long put = system_write(fd_, data, size);
         if (put < 0 && wait_until_writable(fd_))

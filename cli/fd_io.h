@@ -59,7 +59,7 @@ public:
     bool write(const char* data, size_t size) override;
 
 private:
-    bool write_all(const char* data, size_t size);
+    [[nodiscard]] bool write_all(const char* data, size_t size) const;
 #ifdef _WIN32
     bool write_crlf(const char* data, size_t size);
 #endif

@@ -78,7 +78,7 @@ struct small_numbers {
 };
 constexpr small_numbers make_small_numbers() {
     small_numbers table{};
-    for (int value = 0; value < 100; ++value) {
+    for (size_t value = 0; value < 100; ++value) {
         table.text[2 * value] = static_cast<char>(value < 10 ? '0' + value : '0' + value / 10);
         table.text[2 * value + 1] = static_cast<char>(value < 10 ? '0' : '0' + value % 10);
     }
@@ -90,7 +90,7 @@ inline constexpr small_numbers SMALL_NUMBERS = make_small_numbers();
 // the table.
 inline char* write_part(char* out, uint32_t value) {
     if (value < 100) {
-        std::memcpy(out, &SMALL_NUMBERS.text[2 * value], 2);
+        std::memcpy(out, &SMALL_NUMBERS.text[size_t{2} * value], 2);
         return out + (value < 10 ? 1 : 2);
     }
     return write_uint64(out, value);
@@ -121,11 +121,14 @@ inline char* write_period(char* out, const period& p, unit_set units, bool negat
         }
     }
     if (zero) {
-        char smallest = 'D';
-        for (const auto& part : parts)
-            smallest = (units & part.unit) != 0 ? part.letter : smallest;
+        // The letter of the smallest unit asked for.
+        const char* letter = "DWMY";
+        while ((units & 1U) == 0) {
+            units = static_cast<unit_set>(units >> 1);
+            ++letter;
+        }
         *out++ = '0';
-        *out++ = smallest;
+        *out++ = *letter;
     }
     return out;
 }

@@ -26,11 +26,11 @@ private:
 // An option: a flag, or an option that takes a value (and then its name in
 // the usage errors).
 struct option_spec {
-    const char* short_name;  // "-n", or nullptr
-    const char* long_name;  // "--number-only"
-    bool options::*flag;
-    const char* options::*value;
-    const char* value_name;
+    const char* short_name = nullptr;  // "-n", or nullptr
+    const char* long_name = nullptr;   // "--number-only"
+    bool options::*flag = nullptr;
+    const char* options::*value = nullptr;
+    const char* value_name = nullptr;
     std::vector<const char*> options::*values = nullptr;  // for an option that may be given again
 };
 
@@ -172,18 +172,8 @@ private:
             opts_.what = flags_.help ? action::help : action::version;
         } else if (error_ != action::difference) {
             opts_.what = error_;
-        } else if (opts_.delimiter != nullptr && std::strlen(opts_.delimiter) != 1) {
-            fail(action::bad_delimiter, opts_.delimiter);
-        } else if (opts_.line_limit_text != nullptr && !parse_size(opts_.line_limit_text, opts_.line_limit)) {
-            fail(action::bad_size, opts_.line_limit_text);
-        } else if (opts_.units_text != nullptr && !parse_units(opts_.units_text, opts_.units)) {
-            fail(action::bad_units, opts_.units_text);
-        } else if (opts_.weekend_text != nullptr && !parse_weekend(opts_.weekend_text, opts_.weekend)) {
-            fail(action::bad_weekend, opts_.weekend_text);
-        } else if (opts_.business_days && opts_.units != UNIT_DAYS) {
-            fail(action::units_with_business_days, opts_.units_text);
-        } else if (!opts_.business_days && (opts_.weekend_text != nullptr || !opts_.holiday_files.empty())) {
-            fail(action::needs_business_days, opts_.weekend_text != nullptr ? "--weekend" : "--holidays");
+        } else if (!values_hold()) {
+            return opts_;
         } else if (opts_.file != nullptr) {
             opts_.what = date_count_ > 0 ? action::mixed_modes : action::batch;
         } else if (opts_.delimiter != nullptr || opts_.line_limit_text != nullptr) {
@@ -194,6 +184,26 @@ private:
             opts_.what = action::usage;
         }
         return opts_;
+    }
+
+    // The values of the options, read and checked together: false after a
+    // usage error.
+    bool values_hold() {
+        if (opts_.delimiter != nullptr && std::strlen(opts_.delimiter) != 1)
+            fail(action::bad_delimiter, opts_.delimiter);
+        else if (opts_.line_limit_text != nullptr && !parse_size(opts_.line_limit_text, opts_.line_limit))
+            fail(action::bad_size, opts_.line_limit_text);
+        else if (opts_.units_text != nullptr && !parse_units(opts_.units_text, opts_.units))
+            fail(action::bad_units, opts_.units_text);
+        else if (opts_.weekend_text != nullptr && !parse_weekend(opts_.weekend_text, opts_.weekend))
+            fail(action::bad_weekend, opts_.weekend_text);
+        else if (opts_.business_days && opts_.units != UNIT_DAYS)
+            fail(action::units_with_business_days, opts_.units_text);
+        else if (!opts_.business_days && (opts_.weekend_text != nullptr || !opts_.holiday_files.empty()))
+            fail(action::needs_business_days, opts_.weekend_text != nullptr ? "--weekend" : "--holidays");
+        else
+            return true;
+        return false;
     }
 
     void fail(action what, const char* offending) {
@@ -291,11 +301,10 @@ bool add_unit(unit_set& units, unit_set unit) {
 }
 
 unit_set unit_named(std::string_view word) {
-    for (const unit_word& u : UNIT_WORDS) {
-        if (same_letters(word, u.letter) || same_letters(word, u.singular) || same_letters(word, u.plural))
-            return u.unit;
-    }
-    return 0;
+    const auto* found = std::find_if(std::begin(UNIT_WORDS), std::end(UNIT_WORDS), [word](const unit_word& u) {
+        return same_letters(word, u.letter) || same_letters(word, u.singular) || same_letters(word, u.plural);
+    });
+    return found == std::end(UNIT_WORDS) ? 0 : found->unit;
 }
 
 constexpr std::string_view WEEKDAY_NAMES[DAYS_IN_WEEK] = {"monday", "tuesday", "wednesday", "thursday",

@@ -21,9 +21,9 @@ working_days::working_days(weekday_set weekend, std::vector<int32_t> holidays) {
     first_ = holidays.front();
     // One block past the last holiday's, so that a day after every holiday
     // is read where all of them are before it.
-    const auto count = static_cast<size_t>((int64_t{holidays.back()} - first_) / DAYS_IN_BLOCK + 2);
-    blocks_.assign(count, block{0, 0});
-    last_offset_ = static_cast<int64_t>(count) * DAYS_IN_BLOCK - 1;
+    const auto blocks = static_cast<size_t>((int64_t{holidays.back()} - first_) / DAYS_IN_BLOCK + 2);
+    blocks_.assign(blocks, block{0, 0});
+    last_offset_ = static_cast<int64_t>(blocks) * DAYS_IN_BLOCK - 1;
     for (const int32_t day : holidays) {
         const int64_t offset = int64_t{day} - first_;
         blocks_[static_cast<size_t>(offset / DAYS_IN_BLOCK)].holidays |= uint64_t{1} << (offset % DAYS_IN_BLOCK);
