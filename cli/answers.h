@@ -47,6 +47,16 @@ public:
         used_ = static_cast<size_t>(out - buffer_.data());
     }
 
+    // An answer, then `ending` (at most two bytes: a line feed, CR LF or
+    // nothing).
+    void append_answer(const answer& value, std::string_view ending) {
+        if (ANSWER_ROOM + 2 > buffer_.size() - used_)
+            flush();
+        char* out = write_answer(buffer_.data() + used_, value);
+        std::memcpy(out, ending.data(), ending.size());
+        used_ = static_cast<size_t>(out + ending.size() - buffer_.data());
+    }
+
     void flush();
     [[nodiscard]] bool failed() const { return failed_; }
     [[nodiscard]] int error() const { return error_; }

@@ -45,9 +45,12 @@ public:
             const line_buffer::item got = lines.next(line);
             if (got == line_buffer::item::end)
                 return true;
+            int error = 0;
             if (got == line_buffer::item::need_more) {
-                if (!read_more(input, lines))
+                if (!lines.read_from(input, error)) {
+                    messages_.file_error(name_, "read error: ", error);
                     return false;
+                }
                 continue;
             }
             ++number;
@@ -68,22 +71,6 @@ public:
     }
 
 private:
-    bool read_more(fd_source& input, line_buffer& lines) {
-        size_t size = 0;
-        char* into = lines.room(size);
-        const long got = input.read(into, size);
-        if (got > 0) {
-            lines.added(static_cast<size_t>(got));
-            return true;
-        }
-        if (got < 0) {
-            messages_.file_error(name_, "read error: ", errno);
-            return false;
-        }
-        lines.end_input();
-        return true;
-    }
-
     const char* name_;
     input_file file_;
     date_reader& reader_;

@@ -1,6 +1,8 @@
 #include "cli/line_split.h"
 
+#include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace spanlet::cli {
 namespace {
@@ -52,7 +54,30 @@ split_line split_fields(std::string_view line, const char* delimiter) {
     return split_at_blanks(line);
 }
 
-line_buffer::line_buffer(size_t limit) : limit_(limit) {}
+line_buffer::line_buffer(size_t limit, bool quoted_records) : limit_(limit), quoted_records_(quoted_records) {}
+
+// The first line feed of `size` bytes at `from` that ends the item: any, or
+// for records one outside quotes, the quotes counted as they pass.
+const void* line_buffer::find_end(const char* from, size_t size) {
+    if (!quoted_records_)
+        return std::memchr(from, '\n', size);
+    const char* const end = from + size;
+    while (from != end) {
+        const auto* feed = static_cast<const char*>(std::memchr(from, '\n', static_cast<size_t>(end - from)));
+        const char* stop = feed != nullptr ? feed : end;
+        for (const char* quote = from; (quote = static_cast<const char*>(
+                                            std::memchr(quote, '"', static_cast<size_t>(stop - quote)))) != nullptr;
+             ++quote)
+            in_quotes_ = !in_quotes_;
+        if (feed == nullptr)
+            return nullptr;
+        if (!in_quotes_)
+            return feed;
+        ++feeds_in_item_;
+        from = feed + 1;
+    }
+    return nullptr;
+}
 
 // False while the first bytes could still be the start of a byte order mark.
 bool line_buffer::settle_start() {
@@ -70,11 +95,15 @@ line_buffer::item line_buffer::next(std::string_view& line) {
         return item::need_more;
     const char* begin = buffer_.data() + begin_;
     const size_t available = end_ - begin_;
-    const void* feed = available == scanned_ ? nullptr : std::memchr(begin + scanned_, '\n', available - scanned_);
+    const void* feed = available == scanned_ ? nullptr : find_end(begin + scanned_, available - scanned_);
     if (feed != nullptr) {
         const auto length = static_cast<size_t>(static_cast<const char*>(feed) - begin);
         begin_ += length + 1;
         scanned_ = 0;
+        in_quotes_ = false;
+        ended_in_quotes_ = false;
+        ended_by_feed_ = true;
+        feeds_inside_ = std::exchange(feeds_in_item_, 0);
         if (dropping_ || length > limit_) {
             dropping_ = false;
             return item::too_long;
@@ -94,6 +123,8 @@ line_buffer::item line_buffer::next(std::string_view& line) {
         return item::need_more;
     if (dropping_) {
         dropping_ = false;
+        in_quotes_ = false;
+        feeds_inside_ = std::exchange(feeds_in_item_, 0);
         return item::too_long;
     }
     if (available == 0)
@@ -101,6 +132,10 @@ line_buffer::item line_buffer::next(std::string_view& line) {
     line = {begin, available};  // a last line without a line feed
     begin_ = end_;
     scanned_ = 0;
+    ended_in_quotes_ = in_quotes_;
+    ended_by_feed_ = false;
+    in_quotes_ = false;
+    feeds_inside_ = std::exchange(feeds_in_item_, 0);
     return item::line;
 }
 
@@ -126,6 +161,22 @@ void line_buffer::added(size_t count) { end_ += count; }
 
 void line_buffer::end_input() { at_end_ = true; }
 
+bool line_buffer::read_from(byte_source& input, int& error) {
+    size_t size = 0;
+    char* into = room(size);
+    const long got = input.read(into, size);
+    if (got > 0) {
+        added(static_cast<size_t>(got));
+        return true;
+    }
+    end_input();
+    if (got < 0) {
+        error = errno;
+        return false;
+    }
+    return true;
+}
+
 std::string_view line_buffer::unread() const {
     if (!start_settled_ || dropping_)
         return {};
@@ -135,6 +186,7 @@ std::string_view line_buffer::unread() const {
 void line_buffer::skip(size_t count) {
     begin_ += count;
     scanned_ = 0;
+    in_quotes_ = false;
 }
 
 }  // namespace spanlet::cli

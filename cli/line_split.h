@@ -1,12 +1,15 @@
 #pragma once
-// Cutting input into lines, and lines into the two fields of a pair. Pure:
-// no input, no output, so that the tests and the fuzzers drive them with any
-// bytes in chunks of any size.
+// Cutting input into lines (or CSV records), and lines into the two fields
+// of a pair. No system input or output: bytes come from a byte_source, so
+// that the tests and the fuzzers drive them with any bytes in chunks of any
+// size.
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
+
+#include "cli/fd_io.h"
 
 namespace spanlet::cli {
 
@@ -20,9 +23,13 @@ inline constexpr size_t BLOCK_SIZE = size_t{64} * 1024;
 // mark (EF BB BF) at the very start of the input is skipped. Memory stays
 // below the limit and two blocks whatever the input. Everything is kept as
 // positions in the buffer, which moves when it grows.
+//
+// With `quoted_records`, a line feed between double quotes (an odd number of
+// them since the line began) does not end the line: the items are the
+// records of a CSV file, each as many lines as its quoted fields hold.
 class line_buffer {
 public:
-    explicit line_buffer(size_t limit);
+    explicit line_buffer(size_t limit, bool quoted_records = false);
 
     enum class item : uint8_t {
         line,       // a line, in `line`
@@ -37,6 +44,18 @@ public:
     char* room(size_t& size);
     void added(size_t count);  // `count` bytes were read into room()
     void end_input();          // no more bytes will come
+    // room(), a read from `input`, then added() or end_input(); false, with
+    // the system's error in `error`, when the read failed.
+    bool read_from(byte_source& input, int& error);
+    // With quoted_records: whether the last item handed out ended inside
+    // quotes, at the end of the input.
+    [[nodiscard]] bool ended_in_quotes() const { return ended_in_quotes_; }
+    // Whether the last item handed out ended in a line feed (the last line
+    // of the input needs none).
+    [[nodiscard]] bool ended_by_feed() const { return ended_by_feed_; }
+    // With quoted_records: how many line feeds inside quotes the last item
+    // held, for the line numbers of the items after it.
+    [[nodiscard]] uint64_t feeds_inside() const { return feeds_inside_; }
 
     // For a caller that recognises whole lines in it without a search for
     // their end: what was read and not yet handed out (empty while the start
@@ -47,6 +66,7 @@ public:
 
 private:
     bool settle_start();
+    const void* find_end(const char* from, size_t size);
 
     size_t limit_;
     std::vector<char> buffer_;
@@ -56,6 +76,12 @@ private:
     bool start_settled_ = false;  // the byte order mark, if any, is behind us
     bool dropping_ = false;       // inside a line longer than the limit
     bool at_end_ = false;
+    bool quoted_records_;
+    bool in_quotes_ = false;        // after an odd number of quotes in the record so far
+    bool ended_in_quotes_ = false;
+    bool ended_by_feed_ = false;
+    uint64_t feeds_in_item_ = 0;  // so far, in the item being looked for
+    uint64_t feeds_inside_ = 0;   // in the item last handed out
 };
 
 // The two date texts of a line, or how many fields it has instead.

@@ -18,29 +18,19 @@ namespace {
 constexpr size_t CANONICAL_LENGTH = 10;
 constexpr size_t CANONICAL_LINE = 2 * CANONICAL_LENGTH + 1;
 
-class line_stream {
+class line_stream : public block_stream {
 public:
     line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
                 message_log& messages, const working_days* calendar)
-        : opts_(opts), name_(name), input_(input), messages_(messages), lines_(opts.line_limit),
-          out_(answers, messages), rows_(out_, opts.number_only), rule_(opts, calendar),
+        : block_stream(opts, name, input, answers, messages, false), opts_(opts), rows_(out_, opts.number_only),
+          rule_(opts, calendar),
           // The common line is split at a tab: only then, and only when the
           // limit lets it (with a CR) be a line, is it answered unsplit.
           common_lines_((opts.delimiter == nullptr || opts.delimiter[0] == '\t') &&
                         opts.line_limit >= CANONICAL_LINE + 1) {}
 
     int run() {
-        try {
-            answer_every_line();
-        } catch (const std::bad_alloc&) {
-            // What was answered before memory ran out is written, then the reason.
-            out_.flush();
-            messages_.out_of_memory();
-            messages_.flush();
-            return EXIT_FAILED;
-        }
-        out_.flush();
-        return status();
+        return block_stream::run([this] { answer_every_line(); });
     }
 
 private:
@@ -73,24 +63,6 @@ private:
                 all_answered_ = false;
             }
         }
-    }
-
-    void read_more() {
-        // Nothing answered waits behind a read that may block.
-        if (input_.may_wait())
-            out_.flush();
-        size_t size = 0;
-        char* into = lines_.room(size);
-        const long got = input_.read(into, size);
-        if (got > 0) {
-            lines_.added(static_cast<size_t>(got));
-            return;
-        }
-        if (got < 0) {
-            read_failed_ = true;
-            read_error_ = errno;
-        }
-        lines_.end_input();
     }
 
     // Answers the line at the head of `unread` when it is the common line
@@ -140,33 +112,11 @@ private:
         return verdict.answered();
     }
 
-    [[nodiscard]] int status() {
-        int status = all_answered_ ? EXIT_OK : EXIT_FAILED;
-        if (read_failed_) {
-            messages_.file_error(name_, "read error: ", read_error_);
-            status = EXIT_FAILED;
-        }
-        if (out_.failed()) {
-            messages_.write_error(out_.error());
-            status = EXIT_FAILED;
-        }
-        messages_.flush();
-        return status;
-    }
-
     const options& opts_;
-    const char* name_;
-    byte_source& input_;
-    message_log& messages_;
-    line_buffer lines_;
-    block_writer out_;
     answer_writer rows_;
     pair_rule rule_;
     const bool common_lines_;
     uint64_t number_ = 0;  // of the line last handed out
-    bool all_answered_ = true;
-    bool read_failed_ = false;
-    int read_error_ = 0;
 };
 
 }  // namespace
@@ -185,6 +135,25 @@ int run_line_stream(const options& opts, const char* name, byte_source& input, b
 }
 
 int run_line_stream(const options& opts, int output_fd, message_log& messages, const working_days* calendar) {
+    return run_on_file(run_line_stream, opts, output_fd, messages, calendar);
+}
+
+int block_stream::status() {
+    int status = all_answered_ ? EXIT_OK : EXIT_FAILED;
+    if (read_failed_) {
+        messages_.file_error(name_, "read error: ", read_error_);
+        status = EXIT_FAILED;
+    }
+    if (out_.failed()) {
+        messages_.write_error(out_.error());
+        status = EXIT_FAILED;
+    }
+    messages_.flush();
+    return status;
+}
+
+int run_on_file(stream_run run, const options& opts, int output_fd, message_log& messages,
+                const working_days* calendar) {
     const bool from_stdin = opts.file[0] == '-' && opts.file[1] == '\0';
     const char* name = from_stdin ? "(standard input)" : opts.file;
     const input_file file(opts.file);
@@ -195,7 +164,7 @@ int run_line_stream(const options& opts, int output_fd, message_log& messages, c
     }
     fd_source input(file.fd());
     fd_sink answers(output_fd);
-    return run_line_stream(opts, name, input, answers, messages, calendar);
+    return run(opts, name, input, answers, messages, calendar);
 }
 
 }  // namespace spanlet::cli

@@ -4,9 +4,14 @@
 // holds. Reads and writes in large blocks; memory stays bounded by the line
 // limit, whatever the input.
 
+#include <new>
+
+#include "cli/answers.h"
 #include "cli/fd_io.h"
+#include "cli/line_split.h"
 #include "cli/messages.h"
 #include "cli/options.h"
+#include "cli/output.h"
 #include "date/working_days.h"
 
 namespace spanlet::cli {
@@ -22,5 +27,61 @@ int run_line_stream(const options& opts, const char* name, byte_source& input, b
 // The same for opts.file ("-" is standard input), answers on `output_fd`.
 int run_line_stream(const options& opts, int output_fd, message_log& messages,
                     const working_days* calendar = nullptr);
+
+// What batch mode and CSV mode share: the input read into `lines` in
+// blocks, answers written in blocks (before every read that may wait), and
+// how a run ends.
+class block_stream {
+public:
+    block_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
+                 message_log& messages, bool quoted_records)
+        : name_(name), input_(input), messages_(messages), lines_(opts.line_limit, quoted_records),
+          out_(answers, messages) {}
+
+protected:
+    // Runs `answer_all` (which answers until the input ends or the output
+    // fails) and gives the exit status; when memory runs out, what was
+    // answered before is written, then the reason.
+    template <typename answer_all_type>
+    int run(answer_all_type answer_all) {
+        try {
+            answer_all();
+        } catch (const std::bad_alloc&) {
+            out_.flush();
+            messages_.out_of_memory();
+            messages_.flush();
+            return EXIT_FAILED;
+        }
+        out_.flush();
+        return status();
+    }
+
+    void read_more() {
+        // Nothing answered waits behind a read that may block.
+        if (input_.may_wait())
+            out_.flush();
+        if (!lines_.read_from(input_, read_error_))
+            read_failed_ = true;
+    }
+
+    const char* name_;
+    byte_source& input_;
+    message_log& messages_;
+    line_buffer lines_;
+    block_writer out_;
+    bool all_answered_ = true;
+
+private:
+    int status();
+
+    bool read_failed_ = false;
+    int read_error_ = 0;
+};
+
+// A stream run on opts.file ("-" is standard input), answers on `output_fd`.
+using stream_run = int (*)(const options&, const char*, byte_source&, byte_sink&, message_log&, const working_days*);
+int run_on_file(stream_run run, const options& opts, int output_fd, message_log& messages,
+                const working_days* calendar);
+
 
 }  // namespace spanlet::cli

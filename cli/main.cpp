@@ -11,6 +11,7 @@
 
 #include <optional>
 
+#include "cli/csv_stream.h"
 #include "cli/fd_io.h"
 #include "cli/holidays.h"
 #include "cli/line_stream.h"
@@ -52,6 +53,8 @@ int main(int argc, char** argv) {
     case action::difference:
         return finish(answer_pair(opts, counted, messages), messages);
     case action::batch:
+        if (opts.csv)
+            return run_csv_stream(opts, STANDARD_OUTPUT, messages, counted);
         return run_line_stream(opts, STANDARD_OUTPUT, messages, counted);
     case action::help:
         print_help();

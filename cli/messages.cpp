@@ -267,10 +267,35 @@ void message_log::wrong_field_count(const place& where, size_t fields) {
     add(line.text(", where two dates were expected").end());
 }
 
-void message_log::line_too_long(const place& where, size_t limit) {
+void message_log::line_too_long(const place& where, size_t limit, std::string_view what) {
     message_line line = start(where);
-    line.text("line longer than ");
+    line.text(what).text(" longer than ");
     add(size_words(line, limit).end());
+}
+
+void message_log::column_refusal(const place& where, std::string_view name, size_t number, std::string_view text,
+                                 const date_reading& reading) {
+    message_line line = start(where);
+    line.text("column ");
+    if (name.empty())
+        line.number(number);
+    else
+        line.quoted(name);
+    line.text(": ").quoted(text).text(": ");
+    reason_words(line, reading);
+    add(line.end());
+}
+
+void message_log::missing_column(const place& where, size_t fields, size_t column) {
+    message_line line = start(where);
+    line.text("the record has ").number(fields).text(fields == 1 ? " field: no column " : " fields: no column ");
+    add(line.number(column).end());
+}
+
+void message_log::header_problem(const char* name, std::string_view column, bool twice) {
+    message_line line = start({});
+    line.name(name).text(twice ? ": column " : ": no column ").quoted(column);
+    add(line.text(twice ? " is named twice in the header" : " in the header").end());
 }
 
 void message_log::field_not_echoed(const place& where, std::string_view field) {
@@ -324,6 +349,13 @@ void message_log::usage_error(const options& opts) {
         break;
     case action::needs_business_days:
         line.text(opts.offending).text(" goes with --business-days");
+        break;
+    case action::bad_columns:
+        line.quoted(opts.offending).text(opts.header ? ": the columns are two numbers or names, separated by a comma"
+                                                     : ": the columns are two numbers from 1, separated by a comma (names need --header)");
+        break;
+    case action::needs_csv:
+        line.text(opts.offending).text(std::string_view(opts.offending) == "--csv" ? " goes with -f" : " goes with --csv");
         break;
     case action::extra_date:
         line.quoted(opts.offending).text(": a third date; spanlet takes two");

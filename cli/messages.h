@@ -87,7 +87,16 @@ public:
     // spanlet: FILE:LINE: why, for a line that holds no pair of dates.
     void line_problem(const place& where, std::string_view why);
     void wrong_field_count(const place& where, size_t fields);
-    void line_too_long(const place& where, size_t limit);
+    void line_too_long(const place& where, size_t limit, std::string_view what = "line");
+    // A date of a CSV column: spanlet: FILE:LINE: column "NAME" (or column
+    // N): "TEXT": why it was refused.
+    void column_refusal(const place& where, std::string_view name, size_t number, std::string_view text,
+                        const date_reading& reading);
+    // spanlet: FILE:LINE: the record has F fields: no column N.
+    void missing_column(const place& where, size_t fields, size_t column);
+    // spanlet: FILE: no column "NAME" in the header, or column "NAME" is
+    // named twice in it.
+    void header_problem(const char* name, std::string_view column, bool twice);
     void field_not_echoed(const place& where, std::string_view field);
     // spanlet: NAME: [what]the system's words for `error`.
     void file_error(const char* name, std::string_view what, int error);

@@ -46,6 +46,8 @@ constexpr option_spec OPTION_SPECS[] = {
     {nullptr, "--inclusive", &options::inclusive, nullptr, nullptr},
     {nullptr, "--day-first", &options::day_first, nullptr, nullptr},
     {"-b", "--business-days", &options::business_days, nullptr, nullptr},
+    {nullptr, "--csv", &options::csv, nullptr, nullptr},
+    {nullptr, "--header", &options::header, nullptr, nullptr},
     {"-h", "--help", nullptr, nullptr, nullptr},
     {nullptr, "--version", nullptr, nullptr, nullptr},
     {"-f", "--file", nullptr, &options::file, "FILE"},
@@ -54,6 +56,8 @@ constexpr option_spec OPTION_SPECS[] = {
     {"-u", "--units", nullptr, &options::units_text, "LIST"},
     {nullptr, "--weekend", nullptr, &options::weekend_text, "LIST"},
     {nullptr, "--holidays", nullptr, nullptr, "FILE", &options::holiday_files},
+    {"-k", "--columns", nullptr, &options::columns_text, "LIST"},
+    {nullptr, "--name", nullptr, &options::answer_name, "TEXT"},
 };
 
 const option_spec* find_short(char letter) {
@@ -202,6 +206,24 @@ private:
         else if (!opts_.business_days && (opts_.weekend_text != nullptr || !opts_.holiday_files.empty()))
             fail(action::needs_business_days, opts_.weekend_text != nullptr ? "--weekend" : "--holidays");
         else
+            return csv_values_hold();
+        return false;
+    }
+
+    bool csv_values_hold() {
+        const char* without_csv = opts_.columns_text != nullptr ? "--columns"
+                                  : opts_.header                ? "--header"
+                                  : opts_.answer_name != nullptr ? "--name"
+                                                                 : nullptr;
+        if (!opts_.csv && without_csv != nullptr)
+            fail(action::needs_csv, without_csv);
+        else if (opts_.csv && opts_.file == nullptr)
+            fail(action::needs_csv, "--csv");
+        else if (opts_.columns_text != nullptr &&
+                 (!parse_columns(opts_.columns_text, opts_.columns) ||
+                  (!opts_.header && (opts_.columns.numbers[0] == 0 || opts_.columns.numbers[1] == 0))))
+            fail(action::bad_columns, opts_.columns_text);
+        else
             return true;
         return false;
     }
@@ -330,6 +352,33 @@ bool parse_units(const char* text, unit_set& out) {
     if (ok)
         out = units;
     return ok;
+}
+
+bool parse_columns(const char* text, csv_columns& out) {
+    csv_columns columns;
+    int count = 0;
+    const bool ok = each_item(text, [&columns, &count](std::string_view item) {
+        if (count == 2)
+            return false;
+        // A number too large for any record is a name.
+        constexpr size_t LARGEST = 100'000'000;
+        size_t number = 0;
+        for (const char c : item) {
+            if (c < '0' || c > '9' || number > LARGEST) {
+                number = 0;
+                break;
+            }
+            number = number * 10 + static_cast<size_t>(c - '0');
+        }
+        columns.numbers[count] = number;
+        columns.names[count] = item;
+        ++count;
+        return true;
+    });
+    if (!ok || count != 2)
+        return false;
+    out = columns;
+    return true;
 }
 
 bool parse_weekend(const char* text, weekday_set& out) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "date/periods.h"
@@ -26,8 +27,17 @@ enum class action : uint8_t {
     bad_weekend,    // --weekend with a word that names no weekday, or all seven
     units_with_business_days,  // -b and --units other than d
     needs_business_days,       // --weekend or --holidays without -b
+    bad_columns,    // --columns that are not two columns, or names without --header
+    needs_csv,      // --columns, --header or --name without --csv, or --csv without -f
     extra_date,     // more than two dates
     mixed_modes,    // dates on the command line and -f, or -d without -f
+};
+
+// The two date columns of --csv, first minus second: each a 1-based number,
+// or 0 and a name to look up in the header.
+struct csv_columns {
+    size_t numbers[2] = {1, 2};
+    std::string_view names[2];
 };
 
 // How long a line of -f may be unless --line-limit says otherwise.
@@ -49,6 +59,11 @@ struct options {
     const char* weekend_text = nullptr;  // --weekend, as written
     weekday_set weekend = SATURDAY_AND_SUNDAY;
     std::vector<const char*> holiday_files;  // --holidays, each time it is given
+    bool csv = false;     // --csv: -f reads CSV records
+    bool header = false;  // --header: the first record names the columns
+    const char* columns_text = nullptr;  // -k, --columns, as written
+    csv_columns columns;
+    const char* answer_name = nullptr;  // --name: the answer column's name
     // What a usage error names: the word, and the option as the table spells
     // it with the name of its value ("-f" and "FILE").
     const char* offending = nullptr;
@@ -72,5 +87,9 @@ bool parse_units(const char* text, unit_set& out);
 // case, separated by commas, or "none"; never all seven. False for anything
 // else.
 bool parse_weekend(const char* text, weekday_set& out);
+
+// The columns of --columns: two, separated by a comma, each a number from 1
+// or a name. False for anything else.
+bool parse_columns(const char* text, csv_columns& out);
 
 }  // namespace spanlet::cli

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/csv_split.h"
 #include "cli/line_split.h"
 #include "cli/messages.h"
 #include "cli/options.h"
@@ -19,9 +20,11 @@ namespace {
 using spanlet::cli::line_buffer;
 
 // What the splitter hands out for `input` read in chunks of `chunk` bytes:
-// each line in brackets, an over-long one as <long>.
-std::string lines_of(std::string_view input, size_t limit, size_t chunk) {
-    line_buffer lines(limit);
+// each line in brackets, an over-long one as <long>; for records, a record
+// with line feeds inside quotes followed by their count, and one that ends
+// inside quotes by an open quote.
+std::string lines_of(std::string_view input, size_t limit, size_t chunk, bool quoted_records) {
+    line_buffer lines(limit, quoted_records);
     std::string shown;
     size_t at = 0;
     for (;;) {
@@ -29,10 +32,11 @@ std::string lines_of(std::string_view input, size_t limit, size_t chunk) {
         const line_buffer::item got = lines.next(line);
         if (got == line_buffer::item::end)
             return shown;
+        const std::string inside = lines.feeds_inside() != 0 ? std::to_string(lines.feeds_inside()) : "";
         if (got == line_buffer::item::line) {
-            shown += "[" + std::string(line) + "]";
+            shown += "[" + std::string(line) + "]" + inside + (lines.ended_in_quotes() ? "\"" : "");
         } else if (got == line_buffer::item::too_long) {
-            shown += "<long>";
+            shown += "<long>" + inside;
         } else if (at == input.size()) {
             lines.end_input();
         } else {
@@ -73,7 +77,7 @@ TEST(LineBuffer, HandsOutTheSameLinesInChunksOfAnySize) {
     for (const split_case& c : cases) {
         for (const size_t chunk : {size_t{1}, size_t{2}, size_t{3}, size_t{7}, size_t{65536}}) {
             SCOPED_TRACE("input \"" + c.input.substr(0, 40) + "\" in chunks of " + std::to_string(chunk));
-            EXPECT_EQ(lines_of(c.input, c.limit, chunk), c.lines);
+            EXPECT_EQ(lines_of(c.input, c.limit, chunk, false), c.lines);
         }
     }
 }
@@ -189,6 +193,93 @@ TEST(LineStream, ChunksGiveTheBytesAWholeReadGives) {
     }
     opts.number_only = true;
     EXPECT_EQ(memory_io::run(opts, input).output, "221\n221\n\n\n221\n\n221\n");
+}
+
+// ---- CSV records ------------------------------------------------------------
+
+TEST(LineBuffer, RecordsKeepLineFeedsInsideQuotes) {
+    const std::vector<split_case> cases = {
+        {"a,b\nc,d\n", 100, "[a,b][c,d]"},
+        {"\"x\ny\",1\n2\n", 100, "[\"x\ny\",1]1[2]"},
+        {"\"a\"\"\nb\",1\n", 100, "[\"a\"\"\nb\",1]1"},  // a doubled quote keeps the field open
+        {"\"\n\n\n\"\r\nz", 100, "[\"\n\n\n\"\r]3[z]"},
+        {"\"open\nto the end\n", 100, "[\"open\nto the end\n]2\""},
+        {"\xEF\xBB\xBF\"a\nb\"\n", 100, "[\"a\nb\"]1"},
+        // Over the limit, the record's line feeds inside quotes still count.
+        {"\"123\n456\n789\"\nok\n", 6, "<long>2[ok]"},
+    };
+    for (const split_case& c : cases) {
+        for (const size_t chunk : {size_t{1}, size_t{2}, size_t{5}, size_t{65536}}) {
+            SCOPED_TRACE("input \"" + c.input + "\" in chunks of " + std::to_string(chunk));
+            EXPECT_EQ(lines_of(c.input, c.limit, chunk, true), c.lines);
+        }
+    }
+}
+
+// Fields as written, then their values.
+std::string fields_of(std::string_view record, char delimiter) {
+    std::string shown;
+    std::string scratch;
+    spanlet::cli::csv_fields fields(record, delimiter);
+    for (std::string_view raw; fields.next(raw);)
+        shown += "[" + std::string(raw) + "=" + std::string(spanlet::cli::csv_value(raw, scratch)) + "]";
+    return shown;
+}
+
+TEST(CsvFields, SplitOutsideQuotesAndUnescape) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", "[=]"},
+        {"a", "[a=a]"},
+        {"a,b", "[a=a][b=b]"},
+        {",", "[=][=]"},
+        {"a,", "[a=a][=]"},
+        {"\"a,b\",c", "[\"a,b\"=a,b][c=c]"},
+        {"\"2010-08-10\",\"8/1/2010\"", "[\"2010-08-10\"=2010-08-10][\"8/1/2010\"=8/1/2010]"},
+        {"\"Doe \"\"JD\"\"\",1", "[\"Doe \"\"JD\"\"\"=Doe \"JD\"][1=1]"},
+        {"\"\"", "[\"\"=]"},
+        {"\"\"\"\"", "[\"\"\"\"=\"]"},
+        {"\"a\nb\",\"c\r\"", "[\"a\nb\"=a\nb][\"c\r\"=c\r]"},
+        // A quote inside a field opens a quoted part there.
+        {"ab\"c,d\"e,f", "[ab\"c,d\"e=abc,de][f=f]"},
+        {"\"open,to the end", "[\"open,to the end=open,to the end]"},
+    };
+    for (const auto& [record, fields] : cases)
+        EXPECT_EQ(fields_of(record, ','), fields) << record;
+    EXPECT_EQ(fields_of("a;\"b;c\";d,e", ';'), "[a=a][\"b;c\"=b;c][d,e=d,e]");
+    EXPECT_EQ(fields_of("a\tb", '\t'), "[a=a][b=b]");
+}
+
+TEST(CsvFields, NamesAreQuotedWhenTheyMustBe) {
+    EXPECT_EQ(spanlet::cli::csv_field_text("days", ','), "days");
+    EXPECT_EQ(spanlet::cli::csv_field_text("a,b", ','), "\"a,b\"");
+    EXPECT_EQ(spanlet::cli::csv_field_text("a,b", ';'), "a,b");
+    EXPECT_EQ(spanlet::cli::csv_field_text("say \"hi\"", ','), "\"say \"\"hi\"\"\"");
+    EXPECT_EQ(spanlet::cli::csv_field_text("two\nlines", ','), "\"two\nlines\"");
+}
+
+TEST(CsvStream, ChunksGiveTheBytesAWholeReadGives) {
+    const std::string input = "\xEF\xBB\xBF" "id,start,end\r\n1,\"2010-08-10\",2010-01-01\r\n2,\"a\nb\",x\n"
+                              "3,2010-01-01\n4,2010-01-02,2010-01-01";
+    spanlet::cli::options opts;
+    opts.csv = true;
+    opts.header = true;
+    opts.columns.numbers[0] = 0;
+    opts.columns.names[0] = "start";
+    opts.columns.numbers[1] = 3;
+    opts.columns.names[1] = "3";
+    const memory_io::result whole = memory_io::run(opts, input);
+    EXPECT_EQ(whole.output, "id,start,end,days\r\n1,\"2010-08-10\",2010-01-01,221\r\n2,\"a\nb\",x,\n"
+                            "3,2010-01-01,\n4,2010-01-02,2010-01-01,1");
+    EXPECT_EQ(whole.errors, "spanlet: NAME:3: column \"start\": \"a\\nb\": not a date spanlet reads "
+                            "(write 2010-08-10 or 08-10-2010)\n"
+                            "spanlet: NAME:3: column \"end\": \"x\": not a date spanlet reads (write 2010-08-10 or 08-10-2010)\n"
+                            "spanlet: NAME:5: the record has 2 fields: no column 3\n");
+    EXPECT_EQ(whole.status, 1);
+    for (const size_t chunk : {size_t{1}, size_t{3}, size_t{17}}) {
+        const memory_io::result pieces = memory_io::run(opts, input, {chunk}, true);
+        EXPECT_EQ(pieces.output, whole.output) << chunk;
+        EXPECT_EQ(pieces.errors, whole.errors) << chunk;
+    }
 }
 
 }  // namespace

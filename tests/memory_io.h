@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/csv_stream.h"
 #include "cli/fd_io.h"
 #include "cli/line_stream.h"
 #include "cli/messages.h"
@@ -71,7 +72,8 @@ inline result run(spanlet::cli::options opts, std::string_view input, std::vecto
     int status = 0;
     {
         spanlet::cli::message_log messages(err);
-        status = spanlet::cli::run_line_stream(opts, "NAME", in, out, messages);
+        status = opts.csv ? spanlet::cli::run_csv_stream(opts, "NAME", in, out, messages)
+                          : spanlet::cli::run_line_stream(opts, "NAME", in, out, messages);
     }
     return {out.text, err.text, err.writes, status};
 }

@@ -1,0 +1,208 @@
+#include "cli/csv_stream.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/answers.h"
+#include "cli/csv_split.h"
+#include "cli/line_split.h"
+#include "cli/line_stream.h"
+#include "cli/pair_rule.h"
+
+namespace spanlet::cli {
+namespace {
+
+// The answer column's name when --name gives none: the unit, or the units
+// joined by '_', largest first.
+std::string default_answer_name(const options& opts) {
+    if (opts.business_days)
+        return "working_days";
+    constexpr struct {
+        unit_set unit;
+        const char* name;
+    } UNIT_NAMES[] = {{UNIT_YEARS, "years"}, {UNIT_MONTHS, "months"}, {UNIT_WEEKS, "weeks"}, {UNIT_DAYS, "days"}};
+    std::string name;
+    for (const auto& u : UNIT_NAMES) {
+        if ((opts.units & u.unit) != 0)
+            name += (name.empty() ? "" : "_") + std::string(u.name);
+    }
+    return name;
+}
+
+// A record as read, without its line ending, and that ending.
+struct csv_record {
+    std::string_view bytes;
+    std::string_view ending;  // "\n", "\r\n", or nothing for a last record without one
+};
+
+class csv_stream : public block_stream {
+public:
+    csv_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers, message_log& messages,
+               const working_days* calendar)
+        : block_stream(opts, name, input, answers, messages, true), opts_(opts), rule_(opts, calendar),
+          delimiter_(opts.delimiter != nullptr ? opts.delimiter[0] : ','), columns_(opts.columns) {}
+
+    int run() {
+        return block_stream::run([this] { answer_every_record(); });
+    }
+
+private:
+    [[nodiscard]] place here() const { return {name_, first_line_}; }
+
+    void answer_every_record() {
+        bool header_due = opts_.header;
+        while (!out_.failed()) {
+            std::string_view bytes;
+            const line_buffer::item got = lines_.next(bytes);
+            if (got == line_buffer::item::end)
+                return;
+            if (got == line_buffer::item::need_more) {
+                read_more();
+                continue;
+            }
+            first_line_ = next_line_;
+            next_line_ += 1 + lines_.feeds_inside();
+            if (got == line_buffer::item::too_long) {
+                messages_.line_too_long(here(), opts_.line_limit, "record");
+                write_refused({{}, "\n"});
+                continue;
+            }
+            const csv_record record = ended(bytes);
+            if (header_due) {
+                header_due = false;
+                if (!take_header(record))
+                    return;
+                continue;
+            }
+            all_answered_ &= answer(record);
+        }
+    }
+
+    [[nodiscard]] csv_record ended(std::string_view bytes) const {
+        if (!lines_.ended_by_feed())
+            return {bytes, {}};
+        if (!bytes.empty() && bytes.back() == '\r')
+            return {bytes.substr(0, bytes.size() - 1), "\r\n"};
+        return {bytes, "\n"};
+    }
+
+    // Finds the columns named in the header, and writes it with the answer
+    // column's name; false, with nothing written, when a name is missing or
+    // given twice. A number that no column has for its name is a number.
+    bool take_header(const csv_record& record) {
+        std::vector<std::string> names;
+        csv_fields fields(record.bytes, delimiter_);
+        std::string scratch;
+        for (std::string_view raw; fields.next(raw);)
+            names.emplace_back(csv_value(raw, scratch));
+        for (int side = 0; side < 2; ++side) {
+            const std::string_view wanted = columns_.names[side];
+            const auto count = std::count(names.begin(), names.end(), wanted);
+            if (count > 1 || (count == 0 && columns_.numbers[side] == 0)) {
+                messages_.header_problem(name_, wanted, count > 1);
+                all_answered_ = false;
+                return false;
+            }
+            if (count == 1)
+                columns_.numbers[side] = static_cast<size_t>(std::find(names.begin(), names.end(), wanted) - names.begin()) + 1;
+            // Messages name a column by its name in the header.
+            labels_[side] = columns_.numbers[side] <= names.size() ? names[columns_.numbers[side] - 1] : std::string();
+        }
+        const std::string answer_name =
+            csv_field_text(opts_.answer_name != nullptr ? opts_.answer_name : default_answer_name(opts_), delimiter_);
+        if (!opts_.number_only) {
+            out_.append(record.bytes);
+            out_.append({&delimiter_, 1});
+        }
+        out_.append(answer_name);
+        out_.append(record.ending.empty() ? std::string_view("\n") : record.ending);
+        return true;
+    }
+
+    // Writes the record and its answer; false when it was refused.
+    bool answer(const csv_record& record) {
+        if (lines_.ended_in_quotes()) {
+            messages_.line_problem(here(), "a quote that is never closed");
+            write_refused(record);
+            return false;
+        }
+        std::string_view raw[2];
+        size_t field = 0;
+        csv_fields fields(record.bytes, delimiter_);
+        const size_t last = columns_.numbers[0] > columns_.numbers[1] ? columns_.numbers[0] : columns_.numbers[1];
+        for (std::string_view at; field < last && fields.next(at);) {
+            ++field;
+            for (int side = 0; side < 2; ++side)
+                raw[side] = field == columns_.numbers[side] ? at : raw[side];
+        }
+        if (field < last) {
+            for (std::string_view at; fields.next(at);)
+                ++field;
+            messages_.missing_column(here(), field, last);
+            write_refused(record);
+            return false;
+        }
+        const std::string_view first = csv_value(raw[0], scratch_[0]);
+        const std::string_view second = csv_value(raw[1], scratch_[1]);
+        const pair_verdict verdict = rule_.judge(first, second);
+        for (int side = 0; side < 2; ++side) {
+            if (verdict.refused(side))
+                messages_.column_refusal(here(), labels_[side], columns_.numbers[side], side == 0 ? first : second,
+                                         verdict.sides[side]);
+        }
+        if (!verdict.answered()) {
+            write_refused(record);
+            return false;
+        }
+        if (!opts_.number_only) {
+            out_.append(record.bytes);
+            out_.append({&delimiter_, 1});
+        }
+        out_.append_answer(verdict.result, record.ending);
+        return true;
+    }
+
+    // The record with an empty answer field. A quote left open is closed,
+    // so that the answer field is a field of its own.
+    void write_refused(const csv_record& record) {
+        if (!opts_.number_only) {
+            out_.append(record.bytes);
+            if (lines_.ended_in_quotes())
+                out_.append("\"");
+            out_.append({&delimiter_, 1});
+        }
+        out_.append(record.ending.empty() && lines_.ended_in_quotes() ? std::string_view("\n") : record.ending);
+    }
+
+    const options& opts_;
+    pair_rule rule_;
+    const char delimiter_;
+    csv_columns columns_;
+    std::string scratch_[2];  // a value that had to be unescaped
+    std::string labels_[2];   // the columns' names in the header, if any
+    uint64_t first_line_ = 0;  // of the record last handed out
+    uint64_t next_line_ = 1;
+};
+
+}  // namespace
+
+int run_csv_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
+                   message_log& messages, const working_days* calendar) {
+    try {
+        csv_stream stream(opts, name, input, answers, messages, calendar);
+        return stream.run();
+    } catch (const std::bad_alloc&) {
+        messages.out_of_memory();
+        messages.flush();
+        return EXIT_FAILED;
+    }
+}
+
+int run_csv_stream(const options& opts, int output_fd, message_log& messages, const working_days* calendar) {
+    return run_on_file(run_csv_stream, opts, output_fd, messages, calendar);
+}
+
+}  // namespace spanlet::cli
