@@ -68,6 +68,7 @@ private:
             if (got == line_buffer::item::too_long) {
                 messages_.line_too_long(here(), opts_.line_limit, "record");
                 write_refused({{}, "\n"});
+                all_answered_ = false;
                 continue;
             }
             const csv_record record = ended(bytes);
@@ -81,9 +82,11 @@ private:
         }
     }
 
+    // With -n, the answers alone always end their lines: an empty answer
+    // of a last record without a line ending would otherwise be no line.
     [[nodiscard]] csv_record ended(std::string_view bytes) const {
         if (!lines_.ended_by_feed())
-            return {bytes, {}};
+            return {bytes, opts_.number_only ? "\n" : ""};
         if (!bytes.empty() && bytes.back() == '\r')
             return {bytes.substr(0, bytes.size() - 1), "\r\n"};
         return {bytes, "\n"};
@@ -126,7 +129,7 @@ private:
     bool answer(const csv_record& record) {
         if (lines_.ended_in_quotes()) {
             messages_.line_problem(here(), "a quote that is never closed");
-            write_refused(record);
+            write_refused(record, true);
             return false;
         }
         std::string_view raw[2];
@@ -167,14 +170,14 @@ private:
 
     // The record with an empty answer field. A quote left open is closed,
     // so that the answer field is a field of its own.
-    void write_refused(const csv_record& record) {
+    void write_refused(const csv_record& record, bool unclosed = false) {
         if (!opts_.number_only) {
             out_.append(record.bytes);
-            if (lines_.ended_in_quotes())
+            if (unclosed)
                 out_.append("\"");
             out_.append({&delimiter_, 1});
         }
-        out_.append(record.ending.empty() && lines_.ended_in_quotes() ? std::string_view("\n") : record.ending);
+        out_.append(unclosed ? std::string_view("\n") : record.ending);
     }
 
     const options& opts_;

@@ -124,6 +124,7 @@ line_buffer::item line_buffer::next(std::string_view& line) {
     if (dropping_) {
         dropping_ = false;
         in_quotes_ = false;
+        ended_in_quotes_ = false;
         feeds_inside_ = std::exchange(feeds_in_item_, 0);
         return item::too_long;
     }

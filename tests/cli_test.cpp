@@ -678,6 +678,60 @@ INSTANTIATE_TEST_SUITE_P(Units, Batch, testing::ValuesIn(std::vector<batch_case>
     {"BusinessDays", "2026-12-14\t2026-12-11\n12/11/2026\t12/14/2026\n", {"-n", "-b"}, "1\n-1\n", "", 0},
 }), case_name<batch_case>);
 
+// ---- CSV files: spanlet --csv -f FILE ----------------------------------------
+
+const std::string CONTRACTS = "id,name,start,end\r\n"
+                              "1,\"Smith, John\",2010-08-10,2010-01-01\r\n"
+                              "2,\"Doe \"\"JD\"\"\",\"8/10/2010\",\"1/1/2010\"\r\n"
+                              "3,\"two\nlines\",2010-02-30,2010-01-01\r\n"
+                              "4,short\r\n";
+
+INSTANTIATE_TEST_SUITE_P(Csv, Batch, testing::ValuesIn(std::vector<batch_case>{
+    {"ByName", CONTRACTS, {"--csv", "--header", "--columns=start,end"},
+     "id,name,start,end,days\r\n"
+     "1,\"Smith, John\",2010-08-10,2010-01-01,221\r\n"
+     "2,\"Doe \"\"JD\"\"\",\"8/10/2010\",\"1/1/2010\",221\r\n"
+     "3,\"two\nlines\",2010-02-30,2010-01-01,\r\n"
+     "4,short,\r\n",
+     "spanlet: FILE:4: column \"start\": \"2010-02-30\": 30 February 2010 does not exist\n"
+     "spanlet: FILE:6: the record has 2 fields: no column 4\n", 1},
+    {"NumberOnly", CONTRACTS, {"--csv", "--header", "-k", "start,end", "-n"}, "days\r\n221\r\n221\r\n\r\n\r\n",
+     "spanlet: FILE:4: column \"start\": \"2010-02-30\": 30 February 2010 does not exist\n"
+     "spanlet: FILE:6: the record has 2 fields: no column 4\n", 1},
+    {"ByNumberWithoutHeader", "2010-08-10,2010-01-01\n\"2010-01-01\",\"2010-08-10\"", {"--csv"},
+     "2010-08-10,2010-01-01,221\n\"2010-01-01\",\"2010-08-10\",-221", "", 0},
+    {"Semicolons", "a;b\n10.08.2010;01.01.2010\n", {"--csv", "-d", ";", "--header", "-k", "a,b", "--day-first"},
+     "a;b;days\n10.08.2010;01.01.2010;221\n", "", 0},
+    {"Tabs", "2010-08-10\t\"2010-01-01\"\n", {"--csv", "-d", "\t", "-n"}, "221\n", "", 0},
+    {"UnitsNameTheColumn", "from,to\n2010-01-31,2010-03-01\n", {"--csv", "--header", "-k", "to,from", "-u", "ymd"},
+     "from,to,years_months_days\n2010-01-31,2010-03-01,P1M1D\n", "", 0},
+    {"WorkingDays", "a,b\n2026-12-14,2026-12-11\n", {"--csv", "--header", "-k", "a,b", "-b"},
+     "a,b,working_days\n2026-12-14,2026-12-11,1\n", "", 0},
+    {"NameQuoted", "a,b\n2010-08-10,2010-01-01\n", {"--csv", "--header", "-k", "a,b", "--name=days, net"},
+     "a,b,\"days, net\"\n2010-08-10,2010-01-01,221\n", "", 0},
+    {"ByteOrderMark", "\xEF\xBB\xBF" "a,b\n2010-08-10,2010-01-01\n", {"--csv", "--header", "-k", "a,b", "-n"},
+     "days\n221\n", "", 0},
+    {"UnclosedQuote", "2010-08-10,2010-01-01\n\"2010-08-10,2010-01-01\n", {"--csv"},
+     "2010-08-10,2010-01-01,221\n\"2010-08-10,2010-01-01\n\",\n", "spanlet: FILE:2: a quote that is never closed\n", 1},
+    {"RecordTooLong", "\"" + std::string(2000, 'x') + "\n\",1\n2010-08-10,2010-01-01\n", {"--csv", "--line-limit=1K"},
+     ",\n2010-08-10,2010-01-01,221\n", "spanlet: FILE:1: record longer than 1 KiB\n", 1},
+    {"MissingName", "a,b\n", {"--csv", "--header", "-k", "a,c"}, "", "spanlet: FILE: no column \"c\" in the header\n", 1},
+    {"NameTwice", "a,a,b\n", {"--csv", "--header", "-k", "a,b"}, "",
+     "spanlet: FILE: column \"a\" is named twice in the header\n", 1},
+}), case_name<batch_case>);
+
+INSTANTIATE_TEST_SUITE_P(CsvErrors, Pair, testing::ValuesIn(std::vector<cli_case>{
+    {"ColumnsWithoutCsv", {"-k", "1,2", "-f", "-"}, "", "spanlet: --columns goes with --csv" + SEE_HELP, 1},
+    {"HeaderWithoutCsv", {"--header", "-f", "-"}, "", "spanlet: --header goes with --csv" + SEE_HELP, 1},
+    {"CsvWithoutFile", {"--csv", "2010-08-10", GOOD}, "", "spanlet: --csv goes with -f" + SEE_HELP, 1},
+    {"NamesWithoutHeader", {"--csv", "-k", "start,end", "-f", "-"}, "",
+     "spanlet: \"start,end\": the columns are two numbers from 1, separated by a comma (names need --header)" + SEE_HELP, 1},
+    {"ThreeColumns", {"--csv", "-k", "1,2,3", "-f", "-"}, "",
+     "spanlet: \"1,2,3\": the columns are two numbers from 1, separated by a comma (names need --header)" + SEE_HELP, 1},
+    {"ColumnZero", {"--csv", "-k", "0,1", "-f", "-"}, "",
+     "spanlet: \"0,1\": the columns are two numbers from 1, separated by a comma (names need --header)" + SEE_HELP, 1},
+}), case_name<cli_case>);
+
 TEST(BatchInput, StandardInputAndMissingFiles) {
     const scratch_file input(PAIR + "x\n");
     run_options from_file;
