@@ -34,7 +34,8 @@ public:
                 return;
             }
         }
-        std::memcpy(buffer_.data() + used_, text.data(), text.size());
+        if (!text.empty())  // an empty view may hold no pointer at all
+            std::memcpy(buffer_.data() + used_, text.data(), text.size());
         used_ += text.size();
     }
 
@@ -53,8 +54,9 @@ public:
         if (ANSWER_ROOM + 2 > buffer_.size() - used_)
             flush();
         char* out = write_answer(buffer_.data() + used_, value);
-        std::memcpy(out, ending.data(), ending.size());
-        used_ = static_cast<size_t>(out + ending.size() - buffer_.data());
+        for (const char c : ending)
+            *out++ = c;
+        used_ = static_cast<size_t>(out - buffer_.data());
     }
 
     void flush();

@@ -67,8 +67,10 @@ private:
             next_line_ += 1 + lines_.feeds_inside();
             if (got == line_buffer::item::too_long) {
                 messages_.line_too_long(here(), opts_.line_limit, "record");
-                write_refused({{}, "\n"});
                 all_answered_ = false;
+                if (header_due)
+                    return;  // no names to find the columns by
+                write_refused({{}, "\n"});
                 continue;
             }
             const csv_record record = ended(bytes);

@@ -715,6 +715,10 @@ INSTANTIATE_TEST_SUITE_P(Csv, Batch, testing::ValuesIn(std::vector<batch_case>{
      "2010-08-10,2010-01-01,221\n\"2010-08-10,2010-01-01\n\",\n", "spanlet: FILE:2: a quote that is never closed\n", 1},
     {"RecordTooLong", "\"" + std::string(2000, 'x') + "\n\",1\n2010-08-10,2010-01-01\n", {"--csv", "--line-limit=1K"},
      ",\n2010-08-10,2010-01-01,221\n", "spanlet: FILE:1: record longer than 1 KiB\n", 1},
+    // A header longer than the limit used to be written as a refused record,
+    // and the next record taken for the header.
+    {"HeaderTooLong", std::string(2000, 'a') + ",b\n2010-08-10,2010-01-01\n", {"--csv", "--header", "--line-limit=1K"}, "",
+     "spanlet: FILE:1: record longer than 1 KiB\n", 1},
     {"MissingName", "a,b\n", {"--csv", "--header", "-k", "a,c"}, "", "spanlet: FILE: no column \"c\" in the header\n", 1},
     {"NameTwice", "a,a,b\n", {"--csv", "--header", "-k", "a,b"}, "",
      "spanlet: FILE: column \"a\" is named twice in the header\n", 1},
