@@ -1,43 +1,47 @@
 #include "cli/csv_split.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace spanlet::cli {
+using namespace csv_detail;
+
+bool odd_quotes(const char* from, const char* to) {
+    // The quote flags of every word XORed together, then folded: only the
+    // parity of their count matters.
+    const char* const begin = from;
+    uint64_t flags = 0;
+    for (; to - from >= 8; from += 8)
+        flags ^= equal_bytes(word_at(from), '"');
+    if (from != to)
+        flags ^= equal_bytes(tail_word(begin, from, to), '"') & ((uint64_t{1} << (8 * (to - from))) - 1);
+    flags ^= flags >> 32;
+    flags ^= flags >> 16;
+    flags ^= flags >> 8;
+    return (flags & 0x80) != 0;
+}
+
 namespace {
 
-const char* find(const char* from, const char* end, char c) {
-    const void* found = std::memchr(from, c, static_cast<size_t>(end - from));
-    return found != nullptr ? static_cast<const char*>(found) : end;
+bool holds_quote(std::string_view raw) {
+    const char* at = raw.data();
+    const char* const end = at + raw.size();
+    const char* const begin = at;
+    uint64_t flags = 0;
+    for (; end - at >= 8; at += 8)
+        flags |= equal_bytes(word_at(at), '"');
+    if (at != end)
+        flags |= equal_bytes(tail_word(begin, at, end), '"') & ((uint64_t{1} << (8 * (end - at))) - 1);
+    return flags != 0;
 }
 
 }  // namespace
 
-bool csv_fields::next(std::string_view& raw) {
-    if (done_)
-        return false;
-    const char* const start = at_;
-    const char* at = at_;
-    while (true) {
-        const char* delimiter = find(at, end_, delimiter_);
-        const char* quote = find(at, delimiter, '"');
-        if (quote == delimiter) {
-            // No quote before the delimiter: the field ends there.
-            raw = {start, static_cast<size_t>(delimiter - start)};
-            done_ = delimiter == end_;
-            at_ = done_ ? end_ : delimiter + 1;
-            return true;
-        }
-        // A quoted part: up to the next quote (a doubled quote closes and
-        // opens again), or to the end of an unclosed one.
-        const char* closing = find(quote + 1, end_, '"');
-        at = closing == end_ ? end_ : closing + 1;
-    }
-}
-
 std::string_view csv_value(std::string_view raw, std::string& scratch) {
-    const size_t first_quote = raw.find('"');
-    if (first_quote == std::string_view::npos)
+    if (!holds_quote(raw))
         return raw;
+    const size_t first_quote = raw.find('"');
     // "2010-08-10": the common quoted field, its inside as it is.
     if (first_quote == 0 && raw.size() >= 2 && raw.back() == '"' &&
         raw.substr(1, raw.size() - 2).find('"') == std::string_view::npos)

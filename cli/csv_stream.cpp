@@ -11,6 +11,7 @@
 #include "cli/line_split.h"
 #include "cli/line_stream.h"
 #include "cli/pair_rule.h"
+#include "date/date_text.h"
 
 namespace spanlet::cli {
 namespace {
@@ -26,8 +27,11 @@ std::string default_answer_name(const options& opts) {
     } UNIT_NAMES[] = {{UNIT_YEARS, "years"}, {UNIT_MONTHS, "months"}, {UNIT_WEEKS, "weeks"}, {UNIT_DAYS, "days"}};
     std::string name;
     for (const auto& u : UNIT_NAMES) {
-        if ((opts.units & u.unit) != 0)
-            name += (name.empty() ? "" : "_") + std::string(u.name);
+        if ((opts.units & u.unit) == 0)
+            continue;
+        if (!name.empty())
+            name += '_';
+        name += u.name;
     }
     return name;
 }
@@ -50,13 +54,13 @@ public:
     }
 
 private:
-    [[nodiscard]] place here() const { return {name_, first_line_}; }
+    [[nodiscard]] place here() const { return {name(), first_line_}; }
 
     void answer_every_record() {
         bool header_due = opts_.header;
-        while (!out_.failed()) {
+        while (!out().failed()) {
             std::string_view bytes;
-            const line_buffer::item got = lines_.next(bytes);
+            const line_buffer::item got = lines().next(bytes);
             if (got == line_buffer::item::end)
                 return;
             if (got == line_buffer::item::need_more) {
@@ -64,10 +68,10 @@ private:
                 continue;
             }
             first_line_ = next_line_;
-            next_line_ += 1 + lines_.feeds_inside();
+            next_line_ += 1 + lines().feeds_inside();
             if (got == line_buffer::item::too_long) {
-                messages_.line_too_long(here(), opts_.line_limit, "record");
-                all_answered_ = false;
+                messages().line_too_long(here(), opts_.line_limit, "record");
+                count(false);
                 if (header_due)
                     return;  // no names to find the columns by
                 write_refused({{}, "\n"});
@@ -80,14 +84,14 @@ private:
                     return;
                 continue;
             }
-            all_answered_ &= answer(record);
+            count(answer_record(record));
         }
     }
 
     // With -n, the answers alone always end their lines: an empty answer
     // of a last record without a line ending would otherwise be no line.
     [[nodiscard]] csv_record ended(std::string_view bytes) const {
-        if (!lines_.ended_by_feed())
+        if (!lines().ended_by_feed())
             return {bytes, opts_.number_only ? "\n" : ""};
         if (!bytes.empty() && bytes.back() == '\r')
             return {bytes.substr(0, bytes.size() - 1), "\r\n"};
@@ -101,17 +105,17 @@ private:
         std::vector<std::string> names;
         csv_fields fields(record.bytes, delimiter_);
         std::string scratch;
-        for (std::string_view raw; fields.next(raw);)
-            names.emplace_back(csv_value(raw, scratch));
+        while (fields.more())
+            names.emplace_back(csv_value(fields.next(), scratch));
         for (int side = 0; side < 2; ++side) {
             const std::string_view wanted = columns_.names[side];
-            const auto count = std::count(names.begin(), names.end(), wanted);
-            if (count > 1 || (count == 0 && columns_.numbers[side] == 0)) {
-                messages_.header_problem(name_, wanted, count > 1);
-                all_answered_ = false;
+            const auto matches = std::count(names.begin(), names.end(), wanted);
+            if (matches > 1 || (matches == 0 && columns_.numbers[side] == 0)) {
+                messages().header_problem(name(), wanted, matches > 1);
+                count(false);
                 return false;
             }
-            if (count == 1)
+            if (matches == 1)
                 columns_.numbers[side] = static_cast<size_t>(std::find(names.begin(), names.end(), wanted) - names.begin()) + 1;
             // Messages name a column by its name in the header.
             labels_[side] = columns_.numbers[side] <= names.size() ? names[columns_.numbers[side] - 1] : std::string();
@@ -119,18 +123,18 @@ private:
         const std::string answer_name =
             csv_field_text(opts_.answer_name != nullptr ? opts_.answer_name : default_answer_name(opts_), delimiter_);
         if (!opts_.number_only) {
-            out_.append(record.bytes);
-            out_.append({&delimiter_, 1});
+            out().append(record.bytes);
+            out().append({&delimiter_, 1});
         }
-        out_.append(answer_name);
-        out_.append(record.ending.empty() ? std::string_view("\n") : record.ending);
+        out().append(answer_name);
+        out().append(record.ending.empty() ? std::string_view("\n") : record.ending);
         return true;
     }
 
     // Writes the record and its answer; false when it was refused.
-    bool answer(const csv_record& record) {
-        if (lines_.ended_in_quotes()) {
-            messages_.line_problem(here(), "a quote that is never closed");
+    bool answer_record(const csv_record& record) {
+        if (lines().ended_in_quotes()) {
+            messages().line_problem(here(), "a quote that is never closed");
             write_refused(record, true);
             return false;
         }
@@ -138,48 +142,58 @@ private:
         size_t field = 0;
         csv_fields fields(record.bytes, delimiter_);
         const size_t last = columns_.numbers[0] > columns_.numbers[1] ? columns_.numbers[0] : columns_.numbers[1];
-        for (std::string_view at; field < last && fields.next(at);) {
-            ++field;
+        for (; field < last && fields.more(); ++field) {
+            const std::string_view at = fields.next();
             for (int side = 0; side < 2; ++side)
-                raw[side] = field == columns_.numbers[side] ? at : raw[side];
+                raw[side] = field + 1 == columns_.numbers[side] ? at : raw[side];
         }
         if (field < last) {
-            for (std::string_view at; fields.next(at);)
-                ++field;
-            messages_.missing_column(here(), field, last);
+            for (; fields.more(); ++field)
+                fields.next();
+            messages().missing_column(here(), field, last);
             write_refused(record);
             return false;
         }
         const std::string_view first = csv_value(raw[0], scratch_[0]);
         const std::string_view second = csv_value(raw[1], scratch_[1]);
+        date dates[2]{};
+        if (read_canonical_spelling(first, dates[0]) && read_canonical_spelling(second, dates[1])) {
+            // The common pair, YYYY-MM-DD twice, answered as the rule would.
+            write_answered(record, rule_.difference(dates[0], dates[1]));
+            return true;
+        }
         const pair_verdict verdict = rule_.judge(first, second);
         for (int side = 0; side < 2; ++side) {
             if (verdict.refused(side))
-                messages_.column_refusal(here(), labels_[side], columns_.numbers[side], side == 0 ? first : second,
+                messages().column_refusal(here(), labels_[side], columns_.numbers[side], side == 0 ? first : second,
                                          verdict.sides[side]);
         }
         if (!verdict.answered()) {
             write_refused(record);
             return false;
         }
-        if (!opts_.number_only) {
-            out_.append(record.bytes);
-            out_.append({&delimiter_, 1});
-        }
-        out_.append_answer(verdict.result, record.ending);
+        write_answered(record, verdict.result);
         return true;
+    }
+
+    void write_answered(const csv_record& record, const answer& result) {
+        if (!opts_.number_only) {
+            out().append(record.bytes);
+            out().append({&delimiter_, 1});
+        }
+        out().append_answer(result, record.ending);
     }
 
     // The record with an empty answer field. A quote left open is closed,
     // so that the answer field is a field of its own.
     void write_refused(const csv_record& record, bool unclosed = false) {
         if (!opts_.number_only) {
-            out_.append(record.bytes);
+            out().append(record.bytes);
             if (unclosed)
-                out_.append("\"");
-            out_.append({&delimiter_, 1});
+                out().append("\"");
+            out().append({&delimiter_, 1});
         }
-        out_.append(unclosed ? std::string_view("\n") : record.ending);
+        out().append(unclosed ? std::string_view("\n") : record.ending);
     }
 
     const options& opts_;

@@ -45,8 +45,8 @@ public:
             const line_buffer::item got = lines.next(line);
             if (got == line_buffer::item::end)
                 return true;
-            int error = 0;
             if (got == line_buffer::item::need_more) {
+                int error = 0;
                 if (!lines.read_from(input, error)) {
                     messages_.file_error(name_, "read error: ", error);
                     return false;

@@ -1,5 +1,7 @@
 #include "cli/line_split.h"
 
+#include "cli/csv_split.h"
+
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -65,10 +67,7 @@ const void* line_buffer::find_end(const char* from, size_t size) {
     while (from != end) {
         const auto* feed = static_cast<const char*>(std::memchr(from, '\n', static_cast<size_t>(end - from)));
         const char* stop = feed != nullptr ? feed : end;
-        for (const char* quote = from; (quote = static_cast<const char*>(
-                                            std::memchr(quote, '"', static_cast<size_t>(stop - quote)))) != nullptr;
-             ++quote)
-            in_quotes_ = !in_quotes_;
+        in_quotes_ = in_quotes_ != odd_quotes(from, stop);
         if (feed == nullptr)
             return nullptr;
         if (!in_quotes_)

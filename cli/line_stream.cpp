@@ -22,7 +22,7 @@ class line_stream : public block_stream {
 public:
     line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
                 message_log& messages, const working_days* calendar)
-        : block_stream(opts, name, input, answers, messages, false), opts_(opts), rows_(out_, opts.number_only),
+        : block_stream(opts, name, input, answers, messages, false), opts_(opts), rows_(out(), opts.number_only),
           rule_(opts, calendar),
           // The common line is split at a tab: only then, and only when the
           // limit lets it (with a CR) be a line, is it answered unsplit.
@@ -34,20 +34,20 @@ public:
     }
 
 private:
-    [[nodiscard]] place here() const { return {name_, number_}; }
+    [[nodiscard]] place here() const { return {name(), number_}; }
 
     void answer_every_line() {
-        while (!out_.failed()) {
+        while (!out().failed()) {
             if (common_lines_) {
-                const size_t length = answer_common_line(lines_.unread());
+                const size_t length = answer_common_line(lines().unread());
                 if (length != 0) {
                     ++number_;
-                    lines_.skip(length);
+                    lines().skip(length);
                     continue;
                 }
             }
             std::string_view line;
-            const line_buffer::item got = lines_.next(line);
+            const line_buffer::item got = lines().next(line);
             if (got == line_buffer::item::end)
                 return;
             if (got == line_buffer::item::need_more) {
@@ -56,11 +56,11 @@ private:
             }
             ++number_;
             if (got == line_buffer::item::line) {
-                all_answered_ &= answer(line);
+                count(answer(line));
             } else {
-                messages_.line_too_long(here(), opts_.line_limit);
+                messages().line_too_long(here(), opts_.line_limit);
                 rows_.not_a_pair();
-                all_answered_ = false;
+                count(false);
             }
         }
     }
@@ -88,22 +88,22 @@ private:
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         if (line.find('\0') != std::string_view::npos) {
-            messages_.line_problem(here(), "a NUL byte in the line");
+            messages().line_problem(here(), "a NUL byte in the line");
             rows_.not_a_pair();
             return false;
         }
         const split_line pair = split_fields(line, opts_.delimiter);
         if (pair.fields != 2) {
-            messages_.wrong_field_count(here(), pair.fields);
+            messages().wrong_field_count(here(), pair.fields);
             rows_.not_a_pair();
             return false;
         }
         const pair_verdict verdict = rule_.judge(pair.first, pair.second);
-        messages_.refusals(here(), pair.first, pair.second, verdict);
+        messages().refusals(here(), pair.first, pair.second, verdict);
         for (const std::string_view field : {pair.first, pair.second}) {
             // cppcheck-suppress useStlAlgorithm
             if (!rows_.echoes(field)) {
-                messages_.field_not_echoed(here(), field);
+                messages().field_not_echoed(here(), field);
                 rows_.not_echoed();
                 return false;
             }

@@ -64,16 +64,23 @@ protected:
             read_failed_ = true;
     }
 
+    [[nodiscard]] const char* name() const { return name_; }
+    message_log& messages() { return messages_; }
+    line_buffer& lines() { return lines_; }
+    [[nodiscard]] const line_buffer& lines() const { return lines_; }
+    block_writer& out() { return out_; }
+    // `answered` false: the run ends with status 1.
+    void count(bool answered) { all_answered_ = all_answered_ && answered; }
+
+private:
+    int status();
+
     const char* name_;
     byte_source& input_;
     message_log& messages_;
     line_buffer lines_;
     block_writer out_;
     bool all_answered_ = true;
-
-private:
-    int status();
-
     bool read_failed_ = false;
     int read_error_ = 0;
 };

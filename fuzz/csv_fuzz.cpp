@@ -8,6 +8,7 @@
 //   line each, otherwise records that the reader reads back as as many;
 // - the input read in chunks gives the very bytes a whole read gives.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -53,8 +54,8 @@ size_t read_records(std::string_view input, const std::vector<size_t>& chunks, s
         std::string fields_joined;
         spanlet::cli::csv_fields fields(record, delimiter);
         bool first = true;
-        for (std::string_view raw; fields.next(raw); first = false)
-            fields_joined += (first ? "" : std::string(1, delimiter)) + std::string(raw);
+        for (; fields.more(); first = false)
+            fields_joined += (first ? "" : std::string(1, delimiter)) + std::string(fields.next());
         require(fields_joined == record, "a record's fields, joined by the delimiter, are the record");
         *joined += record;
         if (records.ended_by_feed())
@@ -102,8 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     require(read == records || opts.line_limit != spanlet::cli::DEFAULT_LINE_LIMIT, "one limit, one count");
     size_t written = 0;
     if (opts.number_only) {
-        for (const char c : whole.output)
-            written += c == '\n' ? 1 : 0;
+        written = static_cast<size_t>(std::count(whole.output.begin(), whole.output.end(), '\n'));
     } else {
         written = read_records(whole.output, {}, size_t{1} << 30, nullptr, delimiter);
     }

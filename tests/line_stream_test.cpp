@@ -221,8 +221,10 @@ std::string fields_of(std::string_view record, char delimiter) {
     std::string shown;
     std::string scratch;
     spanlet::cli::csv_fields fields(record, delimiter);
-    for (std::string_view raw; fields.next(raw);)
+    while (fields.more()) {
+        const std::string_view raw = fields.next();
         shown += "[" + std::string(raw) + "=" + std::string(spanlet::cli::csv_value(raw, scratch)) + "]";
+    }
     return shown;
 }
 
