@@ -7,40 +7,7 @@
 namespace spanlet::cli {
 using namespace csv_detail;
 
-bool odd_quotes(const char* from, const char* to) {
-    // The quote flags of every word XORed together, then folded: only the
-    // parity of their count matters.
-    const char* const begin = from;
-    uint64_t flags = 0;
-    for (; to - from >= 8; from += 8)
-        flags ^= equal_bytes(word_at(from), '"');
-    if (from != to)
-        flags ^= equal_bytes(tail_word(begin, from, to), '"') & ((uint64_t{1} << (8 * (to - from))) - 1);
-    flags ^= flags >> 32;
-    flags ^= flags >> 16;
-    flags ^= flags >> 8;
-    return (flags & 0x80) != 0;
-}
-
-namespace {
-
-bool holds_quote(std::string_view raw) {
-    const char* at = raw.data();
-    const char* const end = at + raw.size();
-    const char* const begin = at;
-    uint64_t flags = 0;
-    for (; end - at >= 8; at += 8)
-        flags |= equal_bytes(word_at(at), '"');
-    if (at != end)
-        flags |= equal_bytes(tail_word(begin, at, end), '"') & ((uint64_t{1} << (8 * (end - at))) - 1);
-    return flags != 0;
-}
-
-}  // namespace
-
-std::string_view csv_value(std::string_view raw, std::string& scratch) {
-    if (!holds_quote(raw))
-        return raw;
+std::string_view csv_quoted_value(std::string_view raw, std::string& scratch) {
     const size_t first_quote = raw.find('"');
     // "2010-08-10": the common quoted field, its inside as it is.
     if (first_quote == 0 && raw.size() >= 2 && raw.back() == '"' &&

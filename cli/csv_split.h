@@ -133,13 +133,48 @@ inline std::string_view csv_fields::next() {
     return {start, static_cast<size_t>(delimiter - start)};
 }
 
+// Whether [from, to) holds an odd number of double quotes.
+inline bool odd_quotes(const char* from, const char* to) {
+    using namespace csv_detail;
+    // The quote flags of every word XORed together, then folded: only the
+    // parity of their count matters.
+    const char* const begin = from;
+    uint64_t flags = 0;
+    for (; to - from >= 8; from += 8)
+        flags ^= equal_bytes(word_at(from), '"');
+    if (from != to)
+        flags ^= equal_bytes(tail_word(begin, from, to), '"') & ((uint64_t{1} << (8 * (to - from))) - 1);
+    flags ^= flags >> 32;
+    flags ^= flags >> 16;
+    flags ^= flags >> 8;
+    return (flags & 0x80) != 0;
+}
+
+namespace csv_detail {
+
+// Whether `raw` holds a double quote.
+inline bool holds_quote(std::string_view raw) {
+    const char* at = raw.data();
+    const char* const end = at + raw.size();
+    const char* const begin = at;
+    uint64_t flags = 0;
+    for (; end - at >= 8; at += 8)
+        flags |= equal_bytes(word_at(at), '"');
+    if (at != end)
+        flags |= equal_bytes(tail_word(begin, at, end), '"') & ((uint64_t{1} << (8 * (end - at))) - 1);
+    return flags != 0;
+}
+
+}  // namespace csv_detail
+
 // The value of a field as written: the quotes of its quoted parts removed,
 // a doubled quote inside them made one. In `scratch` when a quote had to be
 // taken out from inside it, else a part of `raw`.
-std::string_view csv_value(std::string_view raw, std::string& scratch);
+std::string_view csv_quoted_value(std::string_view raw, std::string& scratch);
+inline std::string_view csv_value(std::string_view raw, std::string& scratch) {
+    return csv_detail::holds_quote(raw) ? csv_quoted_value(raw, scratch) : raw;
+}
 
-// Whether [from, to) holds an odd number of double quotes.
-bool odd_quotes(const char* from, const char* to);
 
 // `text` as one field: as it is, or in quotes with its quotes doubled when
 // it holds the delimiter, a quote, CR or LF.

@@ -70,7 +70,7 @@ protected:
     [[nodiscard]] const line_buffer& lines() const { return lines_; }
     block_writer& out() { return out_; }
     // `answered` false: the run ends with status 1.
-    void count(bool answered) { all_answered_ = all_answered_ && answered; }
+    void count(bool answered) { all_answered_ &= answered; }
 
 private:
     int status();
