@@ -64,13 +64,13 @@ fd_source::fd_source(int fd) : fd_(fd) {
 long fd_source::read(char* into, size_t size) { return system_read(fd_, into, size); }
 
 #ifdef _WIN32
-fd_sink::fd_sink(int fd) : fd_(fd) {}
+fd_sink::fd_sink(int fd, bool as_text) : fd_(fd), as_text_(as_text) {}
 
 bool fd_sink::write(const char* data, size_t size) {
     // Binary for these writes only: the C library's own writes to the same
     // descriptor (the usage text) still get their CR LF from it.
     const int mode = _setmode(fd_, _O_BINARY);
-    const bool written = write_crlf(data, size);
+    const bool written = as_text_ ? write_crlf(data, size) : write_all(data, size);
     if (mode != -1)
         _setmode(fd_, mode);
     return written;
@@ -94,7 +94,7 @@ bool fd_sink::write_crlf(const char* data, size_t size) {
     return write_all(converted, used);
 }
 #else
-fd_sink::fd_sink(int fd) : fd_(fd) {}
+fd_sink::fd_sink(int fd, bool as_text) : fd_(fd), as_text_(as_text) {}
 
 bool fd_sink::write(const char* data, size_t size) { return write_all(data, size); }
 #endif

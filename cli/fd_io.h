@@ -52,10 +52,11 @@ private:
 // non-blocking descriptor is full; only a real error fails. On Windows, line
 // feeds go out as CR LF, as a console program's do, but made here rather
 // than by the C library, which would split a block of messages into many
-// writes and let another program's lines in between.
+// writes and let another program's lines in between; with `as_text` false
+// (CSV records, which keep their own line endings) bytes go out unchanged.
 class fd_sink final : public byte_sink {
 public:
-    explicit fd_sink(int fd);
+    explicit fd_sink(int fd, bool as_text = true);
     bool write(const char* data, size_t size) override;
 
 private:
@@ -65,6 +66,7 @@ private:
 #endif
 
     int fd_;
+    [[maybe_unused]] bool as_text_;  // read on Windows only
 };
 
 inline constexpr int STANDARD_OUTPUT = 1;

@@ -163,7 +163,7 @@ int run_on_file(stream_run run, const options& opts, int output_fd, message_log&
         return EXIT_FAILED;
     }
     fd_source input(file.fd());
-    fd_sink answers(output_fd);
+    fd_sink answers(output_fd, !opts.csv);
     return run(opts, name, input, answers, messages, calendar);
 }
 
