@@ -33,6 +33,30 @@ constexpr std::string_view WEEKDAY_NAMES[7] = {
 };
 constexpr size_t ABBREVIATION = 3;
 
+// The first three letters, in lower case, as one number: they tell every
+// name of a table from the others.
+constexpr uint32_t key_of(const char* letters) {
+    return static_cast<uint32_t>(static_cast<unsigned char>(lower(letters[0]))) |
+           static_cast<uint32_t>(static_cast<unsigned char>(lower(letters[1]))) << 8 |
+           static_cast<uint32_t>(static_cast<unsigned char>(lower(letters[2]))) << 16;
+}
+
+// A table of names and the key of each.
+template <size_t N>
+struct name_table {
+    const std::string_view (&names)[N];
+    uint32_t keys[N];
+};
+template <size_t N>
+constexpr name_table<N> table_of(const std::string_view (&names)[N]) {
+    name_table<N> table{names, {}};
+    for (size_t i = 0; i < N; ++i)
+        table.keys[i] = key_of(names[i].data());
+    return table;
+}
+constexpr auto MONTHS = table_of(MONTH_NAMES);
+constexpr auto WEEKDAYS = table_of(WEEKDAY_NAMES);
+
 // The text still to read.
 struct cursor {
     const char* at;
@@ -123,22 +147,17 @@ std::string_view separator_at(const cursor& c) {
 // the letters there are no such name. `abbreviated` says whether it was
 // shortened.
 template <size_t N>
-int32_t read_name(cursor& c, const std::string_view (&names)[N], bool& abbreviated) {
+int32_t read_name(cursor& c, const name_table<N>& table, bool& abbreviated) {
     size_t length = 0;
     while (is_letter(c.peek(length)))
         ++length;
     if (length < ABBREVIATION)
         return 0;
-    // The first three letters tell every name of a table from the others.
-    const auto key = [](const char* letters) {
-        return static_cast<uint32_t>(lower(letters[0])) | static_cast<uint32_t>(lower(letters[1])) << 8 |
-               static_cast<uint32_t>(lower(letters[2])) << 16;
-    };
-    const uint32_t written = key(c.at);
+    const uint32_t written = key_of(c.at);
     for (size_t i = 0; i < N; ++i) {
-        const std::string_view name = names[i];
-        if (key(name.data()) != written)
+        if (table.keys[i] != written)
             continue;
+        const std::string_view name = table.names[i];
         // "Sept" is written as often as "Sep".
         const bool sept = length == 4 && name == "september" && lower(c.at[3]) == 't';
         bool whole = length == name.size();
@@ -284,7 +303,7 @@ bool take_separator(cursor& c, std::string_view separator) {
 // 10-AUG-10, 10AUG2010, 2010-Aug-10, 2010 Aug 10. The cursor is on the name.
 normalized with_month_name_second(const number& first, std::string_view separator, cursor& c) {
     bool abbreviated = false;
-    const int32_t month = read_name(c, MONTH_NAMES, abbreviated);
+    const int32_t month = read_name(c, MONTHS, abbreviated);
     if (month == 0)
         return refused(refusal::not_a_date);
     const bool year_first = first.digits >= 3 || first.value > TWO_DIGIT_YEAR_PIVOT;
@@ -346,7 +365,7 @@ normalized year_after_time(cursor& t, int32_t month, int32_t day) {
 // 2026, Mar  1 12:00:00 2027 GMT). The cursor is on the name.
 normalized with_month_name_first(cursor& c) {
     bool abbreviated = false;
-    const int32_t month = read_name(c, MONTH_NAMES, abbreviated);
+    const int32_t month = read_name(c, MONTHS, abbreviated);
     if (month == 0)
         return refused(refusal::not_a_date);
     if (abbreviated && c.peek() == '.' && !is_digit(c.peek(1)))
@@ -489,7 +508,7 @@ normalized find_date(std::string_view text, field_order order, int32_t& weekday)
     if (is_letter(c.peek())) {
         cursor after = c;
         bool abbreviated = false;
-        weekday = read_name(after, WEEKDAY_NAMES, abbreviated);
+        weekday = read_name(after, WEEKDAYS, abbreviated);
         if (weekday != 0) {
             const bool comma = after.take(',');
             const char* before_blanks = after.at;

@@ -212,10 +212,8 @@ date_reading read_date_general(std::string_view text, const reading_options& opt
     return reading;
 }
 
-int32_t relative_day(std::string_view text) {
+int32_t relative_name(std::string_view text) {
     constexpr std::string_view NAMES[3] = {"yesterday", "today", "tomorrow"};
-    if (text.empty() || (text[0] | 0x20) < 't')  // t or y: most texts are none of them
-        return RELATIVE_NONE;
     for (int32_t i = 0; i < 3; ++i) {
         const std::string_view name = NAMES[i];
         if (text.size() != name.size())
