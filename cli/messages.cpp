@@ -1,5 +1,6 @@
 #include "cli/messages.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "cli/numbers.h"
@@ -157,6 +158,14 @@ message_line& message_line::signed_number(int32_t value) {
 }
 
 void message_line::escaped(std::string_view shown, size_t most) {
+    // Most texts have no control byte and fit whole: copied at once.
+    const bool fits_whole = shown.size() <= most && used_ + shown.size() + ELLIPSIS_ROOM <= sizeof text_;
+    if (!cut_ && fits_whole &&
+        std::none_of(shown.begin(), shown.end(), [](char c) { return is_control(static_cast<unsigned char>(c)); })) {
+        std::memcpy(text_ + used_, shown.data(), shown.size());
+        used_ += shown.size();
+        return;
+    }
     size_t written = 0;
     for (const char byte : shown) {
         if (cut_)
