@@ -210,14 +210,7 @@ private:
 
 int run_csv_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
                    message_log& messages, const working_days* calendar) {
-    try {
-        csv_stream stream(opts, name, input, answers, messages, calendar);
-        return stream.run();
-    } catch (const std::bad_alloc&) {
-        messages.out_of_memory();
-        messages.flush();
-        return EXIT_FAILED;
-    }
+    return build_and_run<csv_stream>(opts, name, input, answers, messages, calendar);
 }
 
 int run_csv_stream(const options& opts, int output_fd, message_log& messages, const working_days* calendar) {

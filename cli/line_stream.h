@@ -85,6 +85,21 @@ private:
     int read_error_ = 0;
 };
 
+// Builds a stream of `stream_type` and runs it. Memory that runs out while it
+// is built leaves nothing answered: only the reason is said.
+template <typename stream_type>
+int build_and_run(const options& opts, const char* name, byte_source& input, byte_sink& answers,
+                  message_log& messages, const working_days* calendar) {
+    try {
+        stream_type stream(opts, name, input, answers, messages, calendar);
+        return stream.run();
+    } catch (const std::bad_alloc&) {
+        messages.out_of_memory();
+        messages.flush();
+        return EXIT_FAILED;
+    }
+}
+
 // A stream run on opts.file ("-" is standard input), answers on `output_fd`.
 using stream_run = int (*)(const options&, const char*, byte_source&, byte_sink&, message_log&, const working_days*);
 int run_on_file(stream_run run, const options& opts, int output_fd, message_log& messages,

@@ -57,6 +57,16 @@ struct split_case {
     std::string lines;
 };
 
+// Every case split the same way in chunks of 1 byte to 64 KiB.
+void expect_split(const std::vector<split_case>& cases, bool quoted_records) {
+    for (const split_case& c : cases) {
+        for (const size_t chunk : {size_t{1}, size_t{2}, size_t{3}, size_t{7}, size_t{65536}}) {
+            SCOPED_TRACE("input \"" + c.input.substr(0, 40) + "\" in chunks of " + std::to_string(chunk));
+            EXPECT_EQ(lines_of(c.input, c.limit, chunk, quoted_records), c.lines);
+        }
+    }
+}
+
 TEST(LineBuffer, HandsOutTheSameLinesInChunksOfAnySize) {
     const std::vector<split_case> cases = {
         {"", 100, ""},
@@ -74,12 +84,7 @@ TEST(LineBuffer, HandsOutTheSameLinesInChunksOfAnySize) {
         {"123456\n", 5, "<long>"},
         {std::string(300000, 'x') + "\nok\n" + std::string(300000, 'y'), 1000, "<long>[ok]<long>"},
     };
-    for (const split_case& c : cases) {
-        for (const size_t chunk : {size_t{1}, size_t{2}, size_t{3}, size_t{7}, size_t{65536}}) {
-            SCOPED_TRACE("input \"" + c.input.substr(0, 40) + "\" in chunks of " + std::to_string(chunk));
-            EXPECT_EQ(lines_of(c.input, c.limit, chunk, false), c.lines);
-        }
-    }
+    expect_split(cases, false);
 }
 
 TEST(SplitFields, AtTheDelimiterTheTabOrBlanks) {
@@ -208,12 +213,7 @@ TEST(LineBuffer, RecordsKeepLineFeedsInsideQuotes) {
         // Over the limit, the record's line feeds inside quotes still count.
         {"\"123\n456\n789\"\nok\n", 6, "<long>2[ok]"},
     };
-    for (const split_case& c : cases) {
-        for (const size_t chunk : {size_t{1}, size_t{2}, size_t{5}, size_t{65536}}) {
-            SCOPED_TRACE("input \"" + c.input + "\" in chunks of " + std::to_string(chunk));
-            EXPECT_EQ(lines_of(c.input, c.limit, chunk, true), c.lines);
-        }
-    }
+    expect_split(cases, true);
 }
 
 // Fields as written, then their values.
