@@ -1,11 +1,6 @@
 #include "cli/csv_split.h"
 
-#include <bit>
-#include <cstdint>
-#include <cstring>
-
 namespace spanlet::cli {
-using namespace csv_detail;
 
 std::string_view csv_quoted_value(std::string_view raw, std::string& scratch) {
     const size_t first_quote = raw.find('"');
@@ -29,8 +24,8 @@ std::string_view csv_quoted_value(std::string_view raw, std::string& scratch) {
 }
 
 std::string csv_field_text(std::string_view text, char delimiter) {
-    const char specials[] = {delimiter, '"', '\r', '\n', '\0'};
-    if (text.find_first_of(std::string_view(specials, 4)) == std::string_view::npos)
+    const char specials[] = {delimiter, '"', '\r', '\n'};
+    if (text.find_first_of(std::string_view(specials, sizeof specials)) == std::string_view::npos)
         return std::string(text);
     std::string quoted = "\"";
     for (const char c : text) {

@@ -119,12 +119,12 @@ inline void csv_fields::load() {
 inline std::string_view csv_fields::next() {
     const char* const start = start_;
     while (delimiters_ == 0) {
-        word_ += 8;
-        if (word_ >= end_) {
+        if (end_ - word_ <= 8) {  // the last word: the last field
             done_ = true;
             start_ = end_;
             return {start, static_cast<size_t>(end_ - start)};
         }
+        word_ += 8;
         load();
     }
     const char* delimiter = word_ + std::countr_zero(delimiters_) / 8;
