@@ -138,14 +138,19 @@ private:
             write_refused(record, true);
             return false;
         }
-        std::string_view raw[2];
+        // Two locals, not an array indexed by side: they stay in registers.
+        std::string_view first_raw;
+        std::string_view second_raw;
         size_t field = 0;
         csv_fields fields(record.bytes, delimiter_);
-        const size_t last = columns_.numbers[0] > columns_.numbers[1] ? columns_.numbers[0] : columns_.numbers[1];
-        for (; field < last && fields.more(); ++field) {
+        const size_t first_column = columns_.numbers[0];
+        const size_t second_column = columns_.numbers[1];
+        const size_t last = first_column > second_column ? first_column : second_column;
+        while (field < last && fields.more()) {
             const std::string_view at = fields.next();
-            for (int side = 0; side < 2; ++side)
-                raw[side] = field + 1 == columns_.numbers[side] ? at : raw[side];
+            ++field;
+            first_raw = field == first_column ? at : first_raw;
+            second_raw = field == second_column ? at : second_raw;
         }
         if (field < last) {
             for (; fields.more(); ++field)
@@ -154,14 +159,15 @@ private:
             write_refused(record);
             return false;
         }
-        const std::string_view first = csv_value(raw[0], scratch_[0]);
-        const std::string_view second = csv_value(raw[1], scratch_[1]);
         date dates[2]{};
-        if (read_canonical_spelling(first, dates[0]) && read_canonical_spelling(second, dates[1])) {
-            // The common pair, YYYY-MM-DD twice, answered as the rule would.
+        if (read_canonical_spelling(first_raw, dates[0]) && read_canonical_spelling(second_raw, dates[1])) {
+            // The common pair, YYYY-MM-DD twice unquoted (its bytes hold no
+            // quote), answered as the rule would.
             write_answered(record, rule_.difference(dates[0], dates[1]));
             return true;
         }
+        const std::string_view first = csv_value(first_raw, scratch_[0]);
+        const std::string_view second = csv_value(second_raw, scratch_[1]);
         const pair_verdict verdict = rule_.judge(first, second);
         for (int side = 0; side < 2; ++side) {
             if (verdict.refused(side))
