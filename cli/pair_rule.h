@@ -65,7 +65,7 @@ public:
     // The answer for two dates already read: what judge() gives for them.
     // Plain days, the common answer, are worked out here; the rest apart,
     // so that this stays small enough to be inlined into every loop.
-    [[nodiscard]] answer difference(const date& first, const date& second) const {
+    [[nodiscard, gnu::always_inline]] answer difference(const date& first, const date& second) const {
         if (how_ == how::days)
             return {counted(days_between(first, second), inclusive_)};
         return other_difference(first, second);
