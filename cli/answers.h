@@ -39,18 +39,9 @@ public:
         used_ += text.size();
     }
 
-    // An answer and a line feed.
-    void append_answer(const answer& value) {
-        if (ANSWER_ROOM > buffer_.size() - used_)
-            flush();
-        char* out = write_answer(buffer_.data() + used_, value);
-        *out++ = '\n';
-        used_ = static_cast<size_t>(out - buffer_.data());
-    }
-
     // An answer, then `ending` (at most two bytes: a line feed, CR LF or
     // nothing).
-    void append_answer(const answer& value, std::string_view ending) {
+    void append_answer(const answer& value, std::string_view ending = "\n") {
         if (ANSWER_ROOM + 2 > buffer_.size() - used_)
             flush();
         char* out = write_answer(buffer_.data() + used_, value);
