@@ -42,13 +42,20 @@ public:
     // An answer, then `ending` (at most two bytes: a line feed, CR LF or
     // nothing).
     void append_answer(const answer& value, std::string_view ending = "\n") {
-        if (ANSWER_ROOM + 2 > buffer_.size() - used_)
-            flush();
-        char* out = write_answer(buffer_.data() + used_, value);
+        char* out = write_answer(room(ANSWER_ROOM + 2), value);
         for (const char c : ending)
             *out++ = c;
-        used_ = static_cast<size_t>(out - buffer_.data());
+        keep(out);
     }
+
+    // For text written in place: `size` bytes of room (at most a block) at
+    // the end of the block, then keep() with the end of what was written.
+    char* room(size_t size) {
+        if (size > buffer_.size() - used_)
+            flush();
+        return buffer_.data() + used_;
+    }
+    void keep(const char* end) { used_ = static_cast<size_t>(end - buffer_.data()); }
 
     void flush();
     [[nodiscard]] bool failed() const { return failed_; }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "cli/answers.h"
+#include "cli/common_lines.h"
 #include "cli/line_split.h"
 #include "cli/output.h"
 #include "cli/pair_rule.h"
@@ -27,7 +28,8 @@ public:
           // The common line is split at a tab: only then, and only when the
           // limit lets it (with a CR) be a line, is it answered unsplit.
           common_lines_((opts.delimiter == nullptr || opts.delimiter[0] == '\t') &&
-                        opts.line_limit >= CANONICAL_LINE + 1) {}
+                        opts.line_limit >= CANONICAL_LINE + 1),
+          batch_(common_lines_ && rule_.plain_days() ? pick_batch_answerer() : nullptr) {}
 
     int run() {
         return block_stream::run([this] { answer_every_line(); });
@@ -38,6 +40,11 @@ private:
 
     void answer_every_line() {
         while (!out().failed()) {
+            if (batch_ != nullptr && answer_batch(lines().unread())) {
+                number_ += BATCH_LINES;
+                lines().skip(BATCH_BYTES);
+                continue;
+            }
             if (common_lines_) {
                 const size_t length = answer_common_line(lines().unread());
                 if (length != 0) {
@@ -83,6 +90,19 @@ private:
         return feed + 1;
     }
 
+    // Answers the BATCH_LINES lines at the head of `unread` when every one
+    // is the common line ended by a line feed; false, with nothing written,
+    // when one is not, and the lines go one at a time.
+    bool answer_batch(std::string_view unread) {
+        if (unread.size() < BATCH_BYTES)
+            return false;
+        char* end = batch_(unread.data(), out().room(BATCH_ROOM), {opts_.number_only, opts_.inclusive});
+        if (end == nullptr)
+            return false;
+        out().keep(end);
+        return true;
+    }
+
     // Writes the row of one line; false when the line was refused.
     bool answer(std::string_view line) {
         if (!line.empty() && line.back() == '\r')
@@ -116,6 +136,7 @@ private:
     answer_writer rows_;
     pair_rule rule_;
     const bool common_lines_;
+    const batch_answerer batch_;  // with plain days, when common lines may come
     uint64_t number_ = 0;  // of the line last handed out
 };
 

@@ -71,6 +71,9 @@ public:
         return other_difference(first, second);
     }
 
+    // Whether difference() answers in plain days, the one number.
+    [[nodiscard]] bool plain_days() const { return how_ == how::days; }
+
 private:
     enum class how : uint8_t { days, working_days, one_unit, several_units };
 

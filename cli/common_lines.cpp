@@ -1,0 +1,186 @@
+#include "cli/common_lines.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+// Vectors pass between the functions of this file only, all inlined: how a
+// call would pass them, which GCC warns may differ between targets, never
+// matters.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+
+namespace spanlet::cli {
+namespace {
+
+// A lane for each line of a batch. These are the compiler's portable
+// vectors: each operation works on every lane, in whatever vector registers
+// the target has (or in plain ones).
+using u64x8 = uint64_t __attribute__((vector_size(64)));
+using u32x8 = uint32_t __attribute__((vector_size(32)));
+using i32x8 = int32_t __attribute__((vector_size(32)));
+
+constexpr size_t SECOND_DATE = COMMON_DATE + 1;  // where a line's second date starts
+constexpr size_t TAB = COMMON_DATE;              // where its tab stands
+constexpr size_t FEED = COMMON_LINE - 1;         // and its line feed
+
+// The eight bytes at `offset` of each line, as little-endian words.
+[[gnu::always_inline]] inline u64x8 words_at(const char* lines, size_t offset) {
+    uint64_t words[BATCH_LINES];
+    for (size_t i = 0; i < BATCH_LINES; ++i)
+        std::memcpy(&words[i], lines + i * COMMON_LINE + offset, sizeof words[i]);
+    u64x8 lanes;
+    std::memcpy(&lanes, words, sizeof lanes);
+    return lanes;
+}
+
+// A lane's mask, all ones or all zeros, as an unsigned lane.
+[[gnu::always_inline]] inline u32x8 as_unsigned(i32x8 mask) { return std::bit_cast<u32x8>(mask); }
+
+struct dates {
+    u32x8 number;  // days from a fixed day, where ok
+    i32x8 ok;      // all ones in a lane that holds YYYY-MM-DD naming a real date of 1400-9999
+};
+
+// The dates whose ten bytes start at `offset` in each line. The spelling is
+// checked as the one-date fast path checks it (two overlapping words,
+// YYYY-MM- and YY-MM-DD, XOR-ed with "0000-00-" and "00-00-00"), and the day
+// count is the calendar's, with its divisions as multiplications and shifts.
+// Lanes that are not dates hold numbers of no meaning, in unsigned
+// arithmetic, which wraps.
+[[gnu::always_inline]] inline dates read_dates(const char* lines, size_t offset) {
+    constexpr uint64_t HEAD_PATTERN = 0x2D30302D30303030;  // "0000-00-"
+    constexpr uint64_t TAIL_PATTERN = 0x30302D30302D3030;  // "00-00-00"
+    constexpr uint64_t HEAD_DASHES = 0xFF0000FF00000000;
+    constexpr uint64_t TAIL_DASHES = 0x0000FF0000FF0000;
+    constexpr uint64_t TEN_AND_ABOVE = 0x7676767676767676;
+    constexpr uint64_t TOP_BITS = 0x8080808080808080;
+    const u64x8 head = words_at(lines, offset) ^ HEAD_PATTERN;
+    const u64x8 tail = words_at(lines, offset + 2) ^ TAIL_PATTERN;
+    const u64x8 wrong = (((head | (head + TEN_AND_ABOVE)) | (tail | (tail + TEN_AND_ABOVE))) & TOP_BITS) |
+                        (head & HEAD_DASHES) | (tail & TAIL_DASHES);
+    const u64x8 head_pairs = head * 10 + (head >> 8);  // bytes [0, 99] where spelled
+    const u64x8 tail_pairs = tail * 10 + (tail >> 8);
+    const auto year = __builtin_convertvector((head_pairs & 0xFF) * 100 + ((head_pairs >> 16) & 0xFF), u32x8);
+    const auto month = __builtin_convertvector((head_pairs >> 40) & 0xFF, u32x8);
+    const auto day = __builtin_convertvector((tail_pairs >> 48) & 0xFF, u32x8);
+
+    // y * 5243 >> 19 is y / 100 for y < 10^4; a year divisible by 100 is
+    // one of 400 when also divisible by 16.
+    const u32x8 century = (year * 5243) >> 19;
+    const i32x8 leap = ((year & 3) == 0) & ((year != century * 100) | ((year & 15) == 0));
+    // 30 or 31 days from the month's number: odd months to July, even from August.
+    const u32x8 february = as_unsigned(month == 2);
+    const u32x8 length = (february & (28 + (as_unsigned(leap) & 1))) | (~february & (30 | ((month ^ (month >> 3)) & 1)));
+    const i32x8 ok = __builtin_convertvector(wrong == 0, i32x8) & (month - 1 < 12) & (day - 1 < length) &
+                     (year >= 1400);
+
+    // The calendar's count from 1 March of year 0 (Neri and Schneider).
+    const u32x8 january_or_february = as_unsigned(month <= 2) & 1;
+    const u32x8 y = year - january_or_february;         // [0, 9999]
+    const u32x8 m = month + 12 * january_or_february;   // [3, 14]
+    const u32x8 c = (y * 5243) >> 19;                   // y / 100
+    const u32x8 number = ((1461 * y) >> 2) - c + (c >> 2) + ((979 * m - 2919) >> 5) + day;
+    return {number, ok};
+}
+
+// Two numbers below 100 in one lane, the first in the low half, written as
+// four digits, a byte each, most significant first in memory.
+[[gnu::always_inline]] inline u32x8 four_digits(u32x8 value) {  // [0, 9999]
+    const u32x8 hundreds = (value * 10486) >> 20;                // value / 100
+    const u32x8 pairs = hundreds | ((value - 100 * hundreds) << 16);
+    const u32x8 tens = ((pairs * 103) >> 10) & 0x000F000F;       // each pair / 10
+    return tens | ((pairs - 10 * tens) << 8);
+}
+
+template <bool number_only>
+[[gnu::always_inline]] inline char* answer_batch(const char* lines, char* out, bool inclusive) {
+    const dates first = read_dates(lines, 0);
+    const dates second = read_dates(lines, SECOND_DATE);
+    unsigned shape = 0;  // nonzero when a tab or a line feed is not in its place
+    for (size_t i = 0; i < BATCH_LINES; ++i)
+        shape |= static_cast<unsigned char>(lines[i * COMMON_LINE + TAB] ^ '\t') |
+                 static_cast<unsigned char>(lines[i * COMMON_LINE + FEED] ^ '\n');
+    int32_t ok[BATCH_LINES];
+    const i32x8 both = first.ok & second.ok;
+    std::memcpy(ok, &both, sizeof ok);
+    int32_t all = -1;
+    for (const int32_t lane : ok)
+        all &= lane;
+    if (all != -1 || shape != 0)
+        return nullptr;
+
+    // first - second: a sign and a magnitude, one more with both ends counted.
+    const u32x8 difference = first.number - second.number;
+    const u32x8 negative = as_unsigned(std::bit_cast<i32x8>(difference) < 0);
+    const u32x8 magnitude = ((difference ^ negative) - negative) + (inclusive ? 1U : 0U);  // [0, 2^22]
+    // Eight digits a lane: magnitude / 10^4 (by a 64-bit multiplication,
+    // exact below 2^23), then four digits of each half.
+    const u32x8 high = __builtin_convertvector((__builtin_convertvector(magnitude, u64x8) * 109951163) >> 40, u32x8);
+    uint32_t high_digits[BATCH_LINES];
+    uint32_t low_digits[BATCH_LINES];
+    uint32_t minus[BATCH_LINES];
+    const u32x8 high_words = four_digits(high);
+    const u32x8 low_words = four_digits(magnitude - 10000 * high);
+    const u32x8 signs = negative & 1;
+    std::memcpy(high_digits, &high_words, sizeof high_digits);
+    std::memcpy(low_digits, &low_words, sizeof low_digits);
+    std::memcpy(minus, &signs, sizeof minus);
+
+    for (size_t i = 0; i < BATCH_LINES; ++i) {
+        if constexpr (!number_only) {
+            // The line as it stands, its tab included, then a tab.
+            std::memcpy(out, lines + i * COMMON_LINE, FEED);
+            out[FEED] = '\t';
+            out += FEED + 1;
+        }
+        *out = '-';
+        out += minus[i];
+        // Leading zeros shifted out, as the one-number writer does it.
+        const uint64_t digits = high_digits[i] | (uint64_t{low_digits[i]} << 32);
+        const int leading_zeros = std::countr_zero(digits | (uint64_t{1} << 56)) / 8;  // [0, 7]
+        const uint64_t text = (digits + 0x3030303030303030) >> (8 * leading_zeros);
+        std::memcpy(out, &text, sizeof text);
+        out += 8 - leading_zeros;
+        *out++ = '\n';
+    }
+    return out;
+}
+
+template <bool number_only>
+char* answer_batch_baseline(const char* lines, char* out, bool inclusive) {
+    return answer_batch<number_only>(lines, out, inclusive);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// The same, in the 256-bit registers of AVX2.
+template <bool number_only>
+[[gnu::target("avx2")]] char* answer_batch_avx2(const char* lines, char* out, bool inclusive) {
+    return answer_batch<number_only>(lines, out, inclusive);
+}
+
+char* answer_batch_with_avx2(const char* lines, char* out, batch_options how) {
+    return how.number_only ? answer_batch_avx2<true>(lines, out, how.inclusive)
+                           : answer_batch_avx2<false>(lines, out, how.inclusive);
+}
+#endif
+
+}  // namespace
+
+char* answer_batch_portable(const char* lines, char* out, batch_options how) {
+    return how.number_only ? answer_batch_baseline<true>(lines, out, how.inclusive)
+                           : answer_batch_baseline<false>(lines, out, how.inclusive);
+}
+
+batch_answerer pick_batch_answerer() {
+    if constexpr (std::endian::native != std::endian::little)
+        return nullptr;  // the words above are read little-endian
+#if defined(__x86_64__) || defined(__i386__)
+    if (__builtin_cpu_supports("avx2"))
+        return answer_batch_with_avx2;
+#endif
+    return answer_batch_portable;
+}
+
+}  // namespace spanlet::cli

@@ -1,0 +1,41 @@
+#pragma once
+// The common line of batch mode, YYYY-MM-DD<TAB>YYYY-MM-DD<LF>, answered
+// eight lines at a time: the sixteen dates are checked and counted together,
+// lane by lane, and the answers written without a branch on their bytes. A
+// batch that holds any other line is left whole to the line-by-line path, so
+// that what is written is byte for byte what that path writes.
+
+#include <cstddef>
+
+#include "cli/numbers.h"
+
+namespace spanlet::cli {
+
+inline constexpr size_t COMMON_DATE = 10;                    // YYYY-MM-DD
+inline constexpr size_t COMMON_LINE = 2 * COMMON_DATE + 2;   // with its tab and line feed
+inline constexpr size_t BATCH_LINES = 8;
+inline constexpr size_t BATCH_BYTES = BATCH_LINES * COMMON_LINE;
+// The most a batch's rows take: each line echoed, a tab, a number, a line feed.
+inline constexpr size_t BATCH_ROOM = BATCH_LINES * (COMMON_LINE + INT32_ROOM + 1);
+
+struct batch_options {
+    bool number_only;  // the difference alone, or the line echoed before it
+    bool inclusive;    // both ends counted
+};
+
+// The rows of the BATCH_LINES lines of BATCH_BYTES bytes at `lines`, written
+// at `out`, which has BATCH_ROOM bytes, when every line is the common line
+// naming two real dates of 1400-9999; returns the end of the rows. When one
+// is not, nullptr, and what was written at `out` is to be ignored.
+using batch_answerer = char* (*)(const char* lines, char* out, batch_options how);
+
+// The fastest way this processor has, chosen once at run time: vector
+// instructions where the processor has them, else the same arithmetic in
+// whatever the build's baseline holds.
+batch_answerer pick_batch_answerer();
+
+// The portable way, which every processor runs: for the tests to hold the
+// two equal.
+char* answer_batch_portable(const char* lines, char* out, batch_options how);
+
+}  // namespace spanlet::cli
