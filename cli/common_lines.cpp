@@ -7,7 +7,7 @@
 // Vectors pass between the functions of this file only, all inlined: how a
 // call would pass them, which GCC warns may differ between targets, never
 // matters.
-#if defined(__GNUC__) && !defined(__clang__)
+#if defined(__GNUC__)
 #pragma GCC diagnostic ignored "-Wpsabi"
 #endif
 
