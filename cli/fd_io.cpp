@@ -16,6 +16,10 @@
 namespace spanlet::cli {
 namespace {
 
+#ifdef F_SETPIPE_SZ
+constexpr int PIPE_SIZE = 1 << 20;  // what Linux lets any user ask for
+#endif
+
 #ifdef _WIN32
 // _read and _write take an unsigned count.
 constexpr size_t LARGEST_TRANSFER = size_t{1} << 30;
@@ -59,9 +63,27 @@ bool wait_until_writable(int fd) {
 fd_source::fd_source(int fd) : fd_(fd) {
     struct stat status {};
     may_wait_ = fstat(fd, &status) != 0 || (status.st_mode & S_IFMT) != S_IFREG;
+#ifdef F_SETPIPE_SZ
+    // A larger pipe: fewer reads, and fewer waits for its writer. The
+    // system may refuse; the pipe then stays as it is.
+    if ((status.st_mode & S_IFMT) == S_IFIFO)
+        static_cast<void>(fcntl(fd, F_SETPIPE_SZ, PIPE_SIZE));
+#endif
 }
 
 long fd_source::read(char* into, size_t size) { return system_read(fd_, into, size); }
+
+bool fd_source::ready_within(int milliseconds) const {
+#ifdef _WIN32
+    static_cast<void>(milliseconds);
+    return !may_wait_;  // no cheap way to ask a Windows pipe: say it may wait
+#else
+    if (!may_wait_)
+        return true;
+    pollfd readable{fd_, POLLIN, 0};
+    return poll(&readable, 1, milliseconds) != 0;  // an error or a hang-up does not wait either
+#endif
+}
 
 #ifdef _WIN32
 fd_sink::fd_sink(int fd, bool as_text) : fd_(fd), as_text_(as_text) {}

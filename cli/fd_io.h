@@ -23,6 +23,12 @@ public:
     // Whether a read may wait for a writer (a pipe, a terminal), so that what
     // was answered so far must be written out first.
     [[nodiscard]] virtual bool may_wait() const = 0;
+    // Whether a read would not wait, having waited up to `milliseconds` for
+    // bytes (or the end) to come; at once for an input that never waits.
+    [[nodiscard]] virtual bool ready_within(int milliseconds) const {
+        static_cast<void>(milliseconds);
+        return !may_wait();
+    }
 };
 
 class byte_sink {
@@ -42,6 +48,7 @@ public:
     explicit fd_source(int fd);
     long read(char* into, size_t size) override;
     [[nodiscard]] bool may_wait() const override { return may_wait_; }
+    [[nodiscard]] bool ready_within(int milliseconds) const override;
 
 private:
     int fd_;

@@ -56,7 +56,8 @@ split_line split_fields(std::string_view line, const char* delimiter) {
     return split_at_blanks(line);
 }
 
-line_buffer::line_buffer(size_t limit, bool quoted_records) : limit_(limit), quoted_records_(quoted_records) {}
+line_buffer::line_buffer(size_t limit, bool quoted_records, bool at_start)
+    : limit_(limit), start_settled_(!at_start), quoted_records_(quoted_records) {}
 
 // The first line feed of `size` bytes at `from` that ends the item: any, or
 // for records one outside quotes, the quotes counted as they pass.

@@ -29,7 +29,9 @@ inline constexpr size_t BLOCK_SIZE = size_t{64} * 1024;
 // records of a CSV file, each as many lines as its quoted fields hold.
 class line_buffer {
 public:
-    explicit line_buffer(size_t limit, bool quoted_records = false);
+    // Not `at_start`: the bytes are a later part of an input, and a byte
+    // order mark at their start is no mark.
+    explicit line_buffer(size_t limit, bool quoted_records = false, bool at_start = true);
 
     enum class item : uint8_t {
         line,       // a line, in `line`

@@ -10,6 +10,7 @@
 #include "cli/line_split.h"
 #include "cli/output.h"
 #include "cli/pair_rule.h"
+#include "cli/parallel_stream.h"
 #include "date/date_text.h"
 
 namespace spanlet::cli {
@@ -22,17 +23,20 @@ constexpr size_t CANONICAL_LINE = 2 * CANONICAL_LENGTH + 1;
 class line_stream : public block_stream {
 public:
     line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                message_log& messages, const working_days* calendar)
-        : block_stream(opts, name, input, answers, messages, false), opts_(opts), rows_(out(), opts.number_only),
-          rule_(opts, calendar),
+                message_log& messages, const working_days* calendar, input_part& part)
+        : block_stream(opts, name, input, answers, messages, false, part.at_start), opts_(opts),
+          rows_(out(), opts.number_only), rule_(opts, calendar),
           // The common line is split at a tab: only then, and only when the
           // limit lets it (with a CR) be a line, is it answered unsplit.
           common_lines_((opts.delimiter == nullptr || opts.delimiter[0] == '\t') &&
                         opts.line_limit >= CANONICAL_LINE + 1),
-          batch_(common_lines_ && rule_.plain_days() ? pick_batch_answerer() : nullptr) {}
+          batch_(common_lines_ && rule_.plain_days() ? pick_batch_answerer() : nullptr), part_(part),
+          number_(part.lines_before) {}
 
     int run() {
-        return block_stream::run([this] { answer_every_line(); });
+        const int status = block_stream::run([this] { answer_every_line(); });
+        part_.lines = number_ - part_.lines_before;
+        return status;
     }
 
 private:
@@ -137,18 +141,26 @@ private:
     pair_rule rule_;
     const bool common_lines_;
     const batch_answerer batch_;  // with plain days, when common lines may come
-    uint64_t number_ = 0;  // of the line last handed out
+    input_part& part_;
+    uint64_t number_;  // of the line last handed out
 };
 
 }  // namespace
 
 int run_line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
+                    message_log& messages, const working_days* calendar, input_part& part) {
+    return build_and_run<line_stream>(opts, name, input, answers, messages, calendar, part);
+}
+
+int run_line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
                     message_log& messages, const working_days* calendar) {
-    return build_and_run<line_stream>(opts, name, input, answers, messages, calendar);
+    input_part whole;
+    return run_line_stream(opts, name, input, answers, messages, calendar, whole);
 }
 
 int run_line_stream(const options& opts, int output_fd, message_log& messages, const working_days* calendar) {
-    return run_on_file(run_line_stream, opts, output_fd, messages, calendar);
+    const stream_run one_worker = run_line_stream;
+    return run_on_file(opts.jobs == 1 ? one_worker : run_parallel_stream, opts, output_fd, messages, calendar);
 }
 
 int block_stream::status() {

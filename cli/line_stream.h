@@ -4,6 +4,7 @@
 // holds. Reads and writes in large blocks; memory stays bounded by the line
 // limit, whatever the input.
 
+#include <cstdint>
 #include <new>
 
 #include "cli/answers.h"
@@ -24,7 +25,19 @@ namespace spanlet::cli {
 int run_line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
                     message_log& messages, const working_days* calendar = nullptr);
 
-// The same for opts.file ("-" is standard input), answers on `output_fd`.
+// A part of a larger input, answered on its own: its first line is the one
+// after `lines_before`, a byte order mark is skipped only `at_start`, and
+// `lines` is set to how many lines it held.
+struct input_part {
+    uint64_t lines_before = 0;
+    bool at_start = true;
+    uint64_t lines = 0;
+};
+int run_line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
+                    message_log& messages, const working_days* calendar, input_part& part);
+
+// The same for opts.file ("-" is standard input), answers on `output_fd`,
+// with opts.jobs workers.
 int run_line_stream(const options& opts, int output_fd, message_log& messages,
                     const working_days* calendar = nullptr);
 
@@ -34,8 +47,8 @@ int run_line_stream(const options& opts, int output_fd, message_log& messages,
 class block_stream {
 public:
     block_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                 message_log& messages, bool quoted_records)
-        : name_(name), input_(input), messages_(messages), lines_(opts.line_limit, quoted_records),
+                 message_log& messages, bool quoted_records, bool at_start = true)
+        : name_(name), input_(input), messages_(messages), lines_(opts.line_limit, quoted_records, at_start),
           out_(answers, messages) {}
 
 protected:
@@ -87,11 +100,11 @@ private:
 
 // Builds a stream of `stream_type` and runs it. Memory that runs out while it
 // is built leaves nothing answered: only the reason is said.
-template <typename stream_type>
+template <typename stream_type, typename... more_type>
 int build_and_run(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                  message_log& messages, const working_days* calendar) {
+                  message_log& messages, const working_days* calendar, more_type&... more) {
     try {
-        stream_type stream(opts, name, input, answers, messages, calendar);
+        stream_type stream(opts, name, input, answers, messages, calendar, more...);
         return stream.run();
     } catch (const std::bad_alloc&) {
         messages.out_of_memory();

@@ -347,6 +347,9 @@ void message_log::usage_error(const options& opts) {
     case action::bad_size:
         line.quoted(opts.offending).text(": a line limit is a number of bytes, with K, M or G after it for KiB, MiB or GiB");
         break;
+    case action::bad_jobs:
+        line.quoted(opts.offending).text(": the jobs are a number of workers from 1 to ").number(MOST_JOBS).text(", or 0 for one a processor");
+        break;
     case action::bad_units:
         line.quoted(opts.offending).text(": the units are y, m, w and d, or years, months, weeks and days separated by commas, each once");
         break;
@@ -371,7 +374,7 @@ void message_log::usage_error(const options& opts) {
         break;
     case action::mixed_modes:
         line.text(opts.file != nullptr ? "dates on the command line and -f do not go together"
-                                       : "-d and --line-limit go with -f");
+                                       : "-d, --line-limit and --jobs go with -f");
         break;
     default:
         return;

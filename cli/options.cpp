@@ -53,6 +53,7 @@ constexpr option_spec OPTION_SPECS[] = {
     {"-f", "--file", nullptr, &options::file, "FILE"},
     {"-d", "--delimiter", nullptr, &options::delimiter, "CHAR"},
     {nullptr, "--line-limit", nullptr, &options::line_limit_text, "SIZE"},
+    {"-j", "--jobs", nullptr, &options::jobs_text, "N"},
     {"-u", "--units", nullptr, &options::units_text, "LIST"},
     {nullptr, "--weekend", nullptr, &options::weekend_text, "LIST"},
     {nullptr, "--holidays", nullptr, nullptr, "FILE", &options::holiday_files},
@@ -180,7 +181,7 @@ private:
             return opts_;
         } else if (opts_.file != nullptr) {
             opts_.what = date_count_ > 0 ? action::mixed_modes : action::batch;
-        } else if (opts_.delimiter != nullptr || opts_.line_limit_text != nullptr) {
+        } else if (opts_.delimiter != nullptr || opts_.line_limit_text != nullptr || opts_.jobs_text != nullptr) {
             opts_.what = action::mixed_modes;
         } else if (extra_ != nullptr) {
             fail(action::extra_date, extra_);
@@ -197,6 +198,8 @@ private:
             fail(action::bad_delimiter, opts_.delimiter);
         else if (opts_.line_limit_text != nullptr && !parse_size(opts_.line_limit_text, opts_.line_limit))
             fail(action::bad_size, opts_.line_limit_text);
+        else if (opts_.jobs_text != nullptr && !parse_jobs(opts_.jobs_text, opts_.jobs))
+            fail(action::bad_jobs, opts_.jobs_text);
         else if (opts_.units_text != nullptr && !parse_units(opts_.units_text, opts_.units))
             fail(action::bad_units, opts_.units_text);
         else if (opts_.weekend_text != nullptr && !parse_weekend(opts_.weekend_text, opts_.weekend))
@@ -272,6 +275,20 @@ bool parse_size(const char* text, size_t& out) {
     if (*at != '\0' || value == 0 || value > (LARGEST >> shift))
         return false;
     out = static_cast<size_t>(value << shift);
+    return true;
+}
+
+bool parse_jobs(const char* text, unsigned& out) {
+    unsigned value = 0;
+    const char* at = text;
+    for (; *at >= '0' && *at <= '9'; ++at) {
+        value = value * 10 + static_cast<unsigned>(*at - '0');
+        if (value > MOST_JOBS)
+            return false;
+    }
+    if (at == text || *at != '\0')
+        return false;
+    out = value;
     return true;
 }
 

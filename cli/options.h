@@ -23,6 +23,7 @@ enum class action : uint8_t {
     repeated,       // an option that takes a value, given twice
     bad_delimiter,  // a delimiter that is not one byte
     bad_size,       // a line limit that is no size
+    bad_jobs,       // --jobs that is not a number of workers
     bad_units,      // --units with a word that names no unit, or one twice
     bad_weekend,    // --weekend with a word that names no weekday, or all seven
     units_with_business_days,  // -b and --units other than d
@@ -30,7 +31,7 @@ enum class action : uint8_t {
     bad_columns,    // --columns that are not two columns, or names without --header
     needs_csv,      // --columns, --header or --name without --csv, or --csv without -f
     extra_date,     // more than two dates
-    mixed_modes,    // dates on the command line and -f, or -d without -f
+    mixed_modes,    // dates on the command line and -f, or -d, --line-limit or --jobs without -f
 };
 
 // The two date columns of --csv, first minus second: each a 1-based number,
@@ -54,6 +55,8 @@ struct options {
     const char* delimiter = nullptr;   // -d, --delimiter: one byte
     const char* line_limit_text = nullptr;  // --line-limit, as written
     size_t line_limit = DEFAULT_LINE_LIMIT;  // in bytes, the line feed not counted
+    const char* jobs_text = nullptr;  // -j, --jobs, as written
+    unsigned jobs = 1;                // workers for -f; 0 for one a processor
     const char* units_text = nullptr;    // -u, --units, as written
     unit_set units = UNIT_DAYS;
     const char* weekend_text = nullptr;  // --weekend, as written
@@ -77,6 +80,11 @@ options parse_options(int argc, char** argv);
 // GiB with K, M or G after it; at least 1 and small enough to hold. False
 // for anything else.
 bool parse_size(const char* text, size_t& out);
+
+// The workers of --jobs: a whole number from 0 to MOST_JOBS. False for
+// anything else.
+inline constexpr unsigned MOST_JOBS = 1024;
+bool parse_jobs(const char* text, unsigned& out);
 
 // The units of --units: letters together ("ymd") or words separated by
 // commas ("years,months,days", singular or plural, any case), each unit

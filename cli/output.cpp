@@ -63,6 +63,8 @@ void print_help() {
         "      --line-limit=SIZE  with -f, the longest line read, in bytes (K, M or G\n"
         "                         after the number: KiB, MiB, GiB; default 1M); a\n"
         "                         longer line is refused\n"
+        "  -j, --jobs=N           with -f, answer with N workers, one a processor for\n"
+        "                         0 (default 1); the rows come in the order of the lines\n"
         "  -n, --number-only      print only the number and a line feed\n"
         "      --inclusive        count both ends: 221 becomes 222, -221 becomes -222,\n"
         "                         the same day twice gives 1\n"

@@ -23,6 +23,7 @@
 #include <cstring>
 #include <ctime>
 #include <ostream>
+#include <tuple>
 #include <utility>
 #include <string>
 #include <vector>
@@ -50,6 +51,7 @@ std::string read_all(int fd) {
 struct run_options {
     const char* output_path = nullptr;        // standard output; a pipe by default
     const char* input_path = "/dev/null";     // standard input
+    int input_fd = -1;                        // or this descriptor, when given
     std::vector<std::string> environment;     // NAME=VALUE words added to the program's own
 };
 
@@ -102,7 +104,7 @@ run_result run(const std::vector<std::string>& args, const run_options& how = {}
     int err_fds[2];
     if (pipe(out_fds) != 0 || pipe(err_fds) != 0)
         return {};
-    const int in = open(how.input_path, O_RDONLY);
+    const int in = how.input_fd >= 0 ? dup(how.input_fd) : open(how.input_path, O_RDONLY);
     const int out = how.output_path ? open(how.output_path, O_WRONLY) : out_fds[1];
     const pid_t child = start(args, in, out, err_fds[1], how.environment);
     close(in);
@@ -306,8 +308,15 @@ INSTANTIATE_TEST_SUITE_P(UsageErrors, Pair, testing::ValuesIn(std::vector<cli_ca
     {"ThirdDate", {"2010-08-10", GOOD, "2011-01-01", GOOD}, "",
      "spanlet: \"2011-01-01\": a third date; spanlet takes two" + SEE_HELP, 1},
     {"DatesAndFile", {"-f", "-", "2010-08-10"}, "", "spanlet: dates on the command line and -f do not go together" + SEE_HELP, 1},
-    {"DelimiterWithoutFile", {"-d", ",", "2010-08-10", GOOD}, "", "spanlet: -d and --line-limit go with -f" + SEE_HELP, 1},
-    {"LineLimitWithoutFile", {"--line-limit=1K", "2010-08-10", GOOD}, "", "spanlet: -d and --line-limit go with -f" + SEE_HELP, 1},
+    {"DelimiterWithoutFile", {"-d", ",", "2010-08-10", GOOD}, "", "spanlet: -d, --line-limit and --jobs go with -f" + SEE_HELP, 1},
+    {"LineLimitWithoutFile", {"--line-limit=1K", "2010-08-10", GOOD}, "", "spanlet: -d, --line-limit and --jobs go with -f" + SEE_HELP, 1},
+    {"JobsWithoutFile", {"-j", "2", "2010-08-10", GOOD}, "", "spanlet: -d, --line-limit and --jobs go with -f" + SEE_HELP, 1},
+    {"JobsNoNumber", {"-f", "-", "--jobs=two"}, "",
+     "spanlet: \"two\": the jobs are a number of workers from 1 to 1024, or 0 for one a processor" + SEE_HELP, 1},
+    {"JobsTooMany", {"-f", "-", "-j", "1025"}, "",
+     "spanlet: \"1025\": the jobs are a number of workers from 1 to 1024, or 0 for one a processor" + SEE_HELP, 1},
+    {"JobsNegative", {"-f", "-", "-j-1"}, "",
+     "spanlet: \"-1\": the jobs are a number of workers from 1 to 1024, or 0 for one a processor" + SEE_HELP, 1},
     {"DelimiterOfTwoBytes", {"-d", ",,", "-f", "-"}, "", "spanlet: \",,\": a delimiter is one byte, and this is 2 bytes" + SEE_HELP, 1},
     {"EmptyDelimiter", {"--delimiter=", "-f", "-"}, "", "spanlet: \"\": a delimiter is one byte, and this is 0 bytes" + SEE_HELP, 1},
     // A missing value used to be called an unknown option.
@@ -811,13 +820,86 @@ std::string read_for(int fd, size_t wanted, int seconds) {
     return got;
 }
 
+// The program with `args`, `bytes` written to its standard input through a
+// pipe by another process.
+run_result run_through_pipe(const std::vector<std::string>& args, const std::string& bytes) {
+    int in_fds[2];
+    if (pipe(in_fds) != 0)
+        return {};
+    const pid_t writer = fork();
+    if (writer == 0) {
+        close(in_fds[0]);
+        _exit(write_all(in_fds[1], bytes) ? 0 : 1);
+    }
+    close(in_fds[1]);
+    run_options how;
+    how.input_fd = in_fds[0];
+    run_result result = run(args, how);
+    close(in_fds[0]);
+    exit_status(writer);
+    return result;
+}
+
+// Several workers write what one writes, byte for byte, on both streams,
+// with the same status: over several parts of input, from a file and from a
+// pipe, with refused lines in many parts (their messages numbered across
+// parts), CR LF, a byte order mark, a line over the limit, a line longer
+// than a part (the rest of the input then goes through one worker), and a
+// last line without its line feed.
+TEST(BatchJobs, SeveralWorkersWriteWhatOneWrites) {
+    std::string lines = "\xEF\xBB\xBF";
+    for (int i = 0; i < 240000; ++i) {
+        lines += i % 50000 == 7      ? std::string("2010-02-30\t2010-01-01\n")
+                 : i % 70001 == 3    ? std::string("no pair here\n")
+                 : i % 3 == 0        ? std::string("8/10/2010\t2010-01-01\r\n")
+                                     : std::to_string(1400 + i % 8600) + "-0" + std::to_string(1 + i % 9) + "-1" +
+                                       std::to_string(i % 10) + "\t2010-08-10\n";
+        if (i == 120000)
+            lines += std::string(3000, 'x') + "\n";  // over --line-limit
+    }
+    const std::string tail = "2010-08-10\t2010-01-01";  // no line feed
+    const std::string long_line(size_t{3} << 20, 'y');   // longer than a part and the limit
+    struct input {
+        const char* what;
+        std::string bytes;
+    };
+    const input inputs[] = {{"plain", lines + tail}, {"long line", lines + long_line + "\n" + lines + tail}};
+    for (const input& in : inputs) {
+        const scratch_file file(in.bytes);
+        for (const char* number_only : {"-n", "--inclusive"}) {
+            const std::vector<std::string> base = {number_only, "--line-limit=2K", "-f"};
+            std::vector<std::string> one = base;
+            one.push_back(file.path());
+            const run_result expected = run(one);
+            ASSERT_EQ(expected.status, 1);
+            ASSERT_NE(expected.errors.find(":120002: "), std::string::npos) << expected.errors;
+            for (const char* jobs : {"1", "2", "7", "0"}) {
+                std::vector<std::string> args = base;
+                args.push_back(file.path());
+                args.insert(args.begin(), {"-j", jobs});
+                const run_result from_file = run(args);
+                EXPECT_TRUE(from_file.output == expected.output) << in.what << ", -j " << jobs;
+                EXPECT_EQ(from_file.errors, expected.errors) << in.what << ", -j " << jobs;
+                EXPECT_EQ(from_file.status, expected.status) << in.what << ", -j " << jobs;
+                args.back() = "-";
+                const run_result from_pipe = run_through_pipe(args, in.bytes);
+                EXPECT_TRUE(from_pipe.output == expected.output) << in.what << ", a pipe, -j " << jobs;
+                EXPECT_EQ(from_pipe.errors, replaced(expected.errors, file.path(), "(standard input)"))
+                    << in.what << ", a pipe, -j " << jobs;
+                EXPECT_EQ(from_pipe.status, expected.status) << in.what << ", a pipe, -j " << jobs;
+            }
+        }
+    }
+}
+
 // Lines that arrive through a pipe are answered while the pipe stays open
 // (tail -f log | spanlet -f -), not only when the input ends: one line, and
 // exactly 64 KiB of lines, which used to fill the read and hold every answer
 // back until the writer closed the pipe.
 TEST(BatchInput, AnswersWhileThePipeStaysOpen) {
     const std::string line_of_32 = "2010-08-10 0:00\t2010-01-01 0:00\n";
-    for (const auto& [line, count] : {std::pair{PAIR, 1}, std::pair{line_of_32, 65536 / 32}}) {
+    for (const auto& [line, count, jobs] : {std::tuple{PAIR, 1, "1"}, std::tuple{line_of_32, 65536 / 32, "1"},
+                                            std::tuple{PAIR, 1, "2"}, std::tuple{line_of_32, 65536 / 32, "2"}}) {
         std::string input;
         std::string expected;
         for (int i = 0; i < count; ++i)
@@ -826,13 +908,13 @@ TEST(BatchInput, AnswersWhileThePipeStaysOpen) {
         int out_fds[2];
         ASSERT_EQ(pipe(in_fds), 0);
         ASSERT_EQ(pipe(out_fds), 0);
-        const pid_t child = start({"-n", "-f", "-"}, in_fds[0], out_fds[1], STDERR_FILENO);
+        const pid_t child = start({"-n", "-j", jobs, "-f", "-"}, in_fds[0], out_fds[1], STDERR_FILENO);
         close(in_fds[0]);
         close(out_fds[1]);
         ASSERT_TRUE(write_all(in_fds[1], input));
         const std::string got = read_for(out_fds[0], expected.size(), 60);
-        EXPECT_EQ(got.size(), expected.size()) << input.size() << " bytes of lines: answers held back";
-        EXPECT_TRUE(got == expected) << input.size() << " bytes of lines";
+        EXPECT_EQ(got.size(), expected.size()) << input.size() << " bytes of lines, -j " << jobs << ": answers held back";
+        EXPECT_TRUE(got == expected) << input.size() << " bytes of lines, -j " << jobs;
         close(in_fds[1]);
         close(out_fds[0]);
         EXPECT_EQ(exit_status(child), 0);

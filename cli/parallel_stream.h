@@ -1,0 +1,20 @@
+#pragma once
+// Batch mode with several workers (--jobs): the input is cut into parts of
+// whole lines, workers answer consecutive parts at once, and the rows are
+// written in the order of the lines, byte for byte what one worker writes.
+
+#include "cli/fd_io.h"
+#include "cli/messages.h"
+#include "cli/options.h"
+#include "date/working_days.h"
+
+namespace spanlet::cli {
+
+// As run_line_stream, with opts.jobs workers (0: one a processor). A part
+// whose lines drew a message is answered again, in order, so that the
+// messages name their lines as one worker names them; a line too long for a
+// part sends the rest of the input through one worker.
+int run_parallel_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
+                        message_log& messages, const working_days* calendar);
+
+}  // namespace spanlet::cli
