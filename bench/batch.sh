@@ -2,8 +2,9 @@
 # Batch mode against its peers, on the same generated files, one core, output
 # to /dev/null: ns a line, and each time as a multiple of cat's.
 #
-#   spanlet -n -f FILE     pairs of dates, one pair a line
+#   spanlet -n -f FILE     pairs of dates, one pair a line (also with -j 2 and -j 0)
 #   cat FILE               the cost of reading the file at all
+#   parallel --pipepart    GNU parallel splitting the file over two spanlets (where installed)
 #   ddiff REF < FILE       dateutils, one date a line (where installed)
 #   date -f FILE           GNU date, one date a line
 #
@@ -96,6 +97,14 @@ report() {  # NAME FILE COMMAND...
 report "cat, pairs" "$work/canonical.txt" cat "$work/canonical.txt"
 report "spanlet -n -f, YYYY-MM-DD pairs" "$work/canonical.txt" "$spanlet" -n -f "$work/canonical.txt"
 report "spanlet -f, YYYY-MM-DD pairs" "$work/canonical.txt" "$spanlet" -f "$work/canonical.txt"
+report "spanlet -n -f -j 2, YYYY-MM-DD pairs" "$work/canonical.txt" "$spanlet" -n -j 2 -f "$work/canonical.txt"
+report "spanlet -n -f -j 0, YYYY-MM-DD pairs" "$work/canonical.txt" "$spanlet" -n -j 0 -f "$work/canonical.txt"
+report "cat | spanlet -n -f - -j 2" "$work/canonical.txt" sh -c "cat '$work/canonical.txt' | '$spanlet' -n -j 2 -f -"
+parallel=$(command -v parallel || true)
+if [ -n "$parallel" ]; then
+  report "parallel --pipepart -k -j2 spanlet" "$work/canonical.txt" "$parallel" --pipepart -a "$work/canonical.txt" \
+    -k -j2 --block 10M "$spanlet" -n -f -
+fi
 report "spanlet -n -f, mixed spellings" "$work/mixed.txt" "$spanlet" -n -f "$work/mixed.txt"
 report "spanlet -n -f -u ymd, YYYY-MM-DD" "$work/canonical.txt" "$spanlet" -n -u ymd -f "$work/canonical.txt"
 report "spanlet -n -f -b, 1000 holidays" "$work/canonical.txt" "$spanlet" -n -b --holidays "$work/holidays.txt" \

@@ -203,7 +203,7 @@ private:
     void hand_out(read_bytes& pending, size_t size) {
         if (handed_ - written_ == parts_.size())
             write_oldest();
-        part& next = parts_[handed_ % parts_.size()];
+        part& next = slot(handed_);
         std::swap(next.input, pending);
         pending.buffer.resize(PART_SIZE + BLOCK_SIZE);
         pending.size = next.input.size - size;
@@ -229,7 +229,7 @@ private:
         while (written_ != handed_) {
             {
                 const std::lock_guard<std::mutex> lock(mutex_);
-                if (!parts_[written_ % parts_.size()].done)
+                if (!slot(written_).done)
                     return;
             }
             write_oldest();
@@ -238,7 +238,7 @@ private:
 
     // Waits for the oldest part handed out and writes its rows.
     void write_oldest() {
-        part& oldest = parts_[written_ % parts_.size()];
+        part& oldest = slot(written_);
         {
             std::unique_lock<std::mutex> lock(mutex_);
             part_done_.wait(lock, [&oldest] { return oldest.done; });
@@ -261,6 +261,9 @@ private:
         ++written_;
     }
 
+    // Where part `sequence` is kept.
+    part& slot(uint64_t sequence) { return parts_[static_cast<size_t>(sequence % parts_.size())]; }
+
     // A worker: takes the parts in turn and answers each alone, counting
     // its lines; what it says is only noted.
     void work() {
@@ -273,7 +276,7 @@ private:
                     return;
                 sequence = taken_++;
             }
-            part& mine = parts_[sequence % parts_.size()];
+            part& mine = slot(sequence);
             mine.output.clear();
             memory_source bytes(mine.input.text());
             memory_sink rows(mine.output);
