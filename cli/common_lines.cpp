@@ -1,8 +1,10 @@
 #include "cli/common_lines.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 // Vectors pass between the functions of this file only, all inlined: how a
 // call would pass them, which GCC warns may differ between targets, never
@@ -25,46 +27,47 @@ constexpr size_t SECOND_DATE = COMMON_DATE + 1;  // where a line's second date s
 constexpr size_t TAB = COMMON_DATE;              // where its tab stands
 constexpr size_t FEED = COMMON_LINE - 1;         // and its line feed
 
-// The eight bytes at `offset` of each line, as little-endian words.
-[[gnu::always_inline]] inline u64x8 words_at(const char* lines, size_t offset) {
-    uint64_t words[BATCH_LINES];
+// The four bytes at `offset` of each line, as little-endian words.
+[[gnu::always_inline]] inline u32x8 words_at(const char* lines, size_t offset) {
+    uint32_t words[BATCH_LINES] = {};
     for (size_t i = 0; i < BATCH_LINES; ++i)
         std::memcpy(&words[i], lines + i * COMMON_LINE + offset, sizeof words[i]);
-    u64x8 lanes;
+    u32x8 lanes;
     std::memcpy(&lanes, words, sizeof lanes);
     return lanes;
 }
 
 // A lane's mask, all ones or all zeros, as an unsigned lane.
-[[gnu::always_inline]] inline u32x8 as_unsigned(i32x8 mask) { return std::bit_cast<u32x8>(mask); }
+[[gnu::always_inline]] inline u32x8 as_unsigned(i32x8 mask) { return __builtin_convertvector(mask, u32x8); }
 
 struct dates {
+    // cppcheck-suppress unusedStructMember
     u32x8 number;  // days from a fixed day, where ok
-    i32x8 ok;      // all ones in a lane that holds YYYY-MM-DD naming a real date of 1400-9999
+    // cppcheck-suppress unusedStructMember
+    i32x8 ok;  // all ones in a lane that holds YYYY-MM-DD naming a real date of 1400-9999
 };
 
 // The dates whose ten bytes start at `offset` in each line. The spelling is
-// checked as the one-date fast path checks it (two overlapping words,
-// YYYY-MM- and YY-MM-DD, XOR-ed with "0000-00-" and "00-00-00"), and the day
-// count is the calendar's, with its divisions as multiplications and shifts.
-// Lanes that are not dates hold numbers of no meaning, in unsigned
-// arithmetic, which wraps.
+// checked in three words of four bytes, YYYY, -MM- and M-DD: XOR with
+// "0000", "-00-" and "0-00" leaves 0-9 in a digit's byte and 0 in a dash's;
+// any other byte is 10 or more, and then adding 0x76 to it (or the byte
+// itself) sets its top bit. Each byte times ten plus the next gives the
+// two-digit values. The day count is the calendar's, with its divisions as
+// multiplications and shifts. Lanes that are not dates hold numbers of no
+// meaning, in unsigned arithmetic, which wraps.
 [[gnu::always_inline]] inline dates read_dates(const char* lines, size_t offset) {
-    constexpr uint64_t HEAD_PATTERN = 0x2D30302D30303030;  // "0000-00-"
-    constexpr uint64_t TAIL_PATTERN = 0x30302D30302D3030;  // "00-00-00"
-    constexpr uint64_t HEAD_DASHES = 0xFF0000FF00000000;
-    constexpr uint64_t TAIL_DASHES = 0x0000FF0000FF0000;
-    constexpr uint64_t TEN_AND_ABOVE = 0x7676767676767676;
-    constexpr uint64_t TOP_BITS = 0x8080808080808080;
-    const u64x8 head = words_at(lines, offset) ^ HEAD_PATTERN;
-    const u64x8 tail = words_at(lines, offset + 2) ^ TAIL_PATTERN;
-    const u64x8 wrong = (((head | (head + TEN_AND_ABOVE)) | (tail | (tail + TEN_AND_ABOVE))) & TOP_BITS) |
-                        (head & HEAD_DASHES) | (tail & TAIL_DASHES);
-    const u64x8 head_pairs = head * 10 + (head >> 8);  // bytes [0, 99] where spelled
-    const u64x8 tail_pairs = tail * 10 + (tail >> 8);
-    const auto year = __builtin_convertvector((head_pairs & 0xFF) * 100 + ((head_pairs >> 16) & 0xFF), u32x8);
-    const auto month = __builtin_convertvector((head_pairs >> 40) & 0xFF, u32x8);
-    const auto day = __builtin_convertvector((tail_pairs >> 48) & 0xFF, u32x8);
+    constexpr uint32_t TEN_AND_ABOVE = 0x76767676;
+    constexpr uint32_t TOP_BITS = 0x80808080;
+    const u32x8 ys = words_at(lines, offset) ^ 0x30303030;      // "YYYY" ^ "0000"
+    const u32x8 ms = words_at(lines, offset + 4) ^ 0x2D30302D;  // "-MM-" ^ "-00-"
+    const u32x8 ds = words_at(lines, offset + 6) ^ 0x30302D30;  // "M-DD" ^ "0-00"
+    const u32x8 wrong =
+        (((ys | (ys + TEN_AND_ABOVE)) | (ms | (ms + TEN_AND_ABOVE)) | (ds | (ds + TEN_AND_ABOVE))) & TOP_BITS) |
+        (ms & 0xFF0000FF) | (ds & 0x0000FF00);
+    const u32x8 year_pairs = ys * 10 + (ys >> 8);  // bytes 0 and 2 [0, 99] where spelled
+    const u32x8 year = (year_pairs & 0xFF) * 100 + ((year_pairs >> 16) & 0xFF);
+    const u32x8 month = ((ms * 10 + (ms >> 8)) >> 8) & 0xFF;
+    const u32x8 day = ((ds * 10 + (ds >> 8)) >> 16) & 0xFF;
 
     // y * 5243 >> 19 is y / 100 for y < 10^4; a year divisible by 100 is
     // one of 400 when also divisible by 16.
@@ -73,8 +76,7 @@ struct dates {
     // 30 or 31 days from the month's number: odd months to July, even from August.
     const u32x8 february = as_unsigned(month == 2);
     const u32x8 length = (february & (28 + (as_unsigned(leap) & 1))) | (~february & (30 | ((month ^ (month >> 3)) & 1)));
-    const i32x8 ok = __builtin_convertvector(wrong == 0, i32x8) & (month - 1 < 12) & (day - 1 < length) &
-                     (year >= 1400);
+    const i32x8 ok = (wrong == 0) & (month - 1 < 12) & (day - 1 < length) & (year >= 1400);
 
     // The calendar's count from 1 March of year 0 (Neri and Schneider).
     const u32x8 january_or_february = as_unsigned(month <= 2) & 1;
@@ -105,15 +107,12 @@ template <bool number_only>
     int32_t ok[BATCH_LINES];
     const i32x8 both = first.ok & second.ok;
     std::memcpy(ok, &both, sizeof ok);
-    int32_t all = -1;
-    for (const int32_t lane : ok)
-        all &= lane;
-    if (all != -1 || shape != 0)
+    if (shape != 0 || !std::all_of(std::begin(ok), std::end(ok), [](int32_t lane) { return lane == -1; }))
         return nullptr;
 
     // first - second: a sign and a magnitude, one more with both ends counted.
     const u32x8 difference = first.number - second.number;
-    const u32x8 negative = as_unsigned(std::bit_cast<i32x8>(difference) < 0);
+    const u32x8 negative = as_unsigned(__builtin_convertvector(difference, i32x8) < 0);
     const u32x8 magnitude = ((difference ^ negative) - negative) + (inclusive ? 1U : 0U);  // [0, 2^22]
     // Eight digits a lane: magnitude / 10^4 (by a 64-bit multiplication,
     // exact below 2^23), then four digits of each half.

@@ -80,7 +80,7 @@ private:
 // Counts what is written, and keeps none of it.
 class counting_sink final : public byte_sink {
 public:
-    bool write(const char*, size_t size) override {
+    bool write(const char* /*data*/, size_t size) override {
         bytes += size;
         return true;
     }
