@@ -44,7 +44,7 @@ private:
 
     void answer_every_line() {
         while (!out().failed()) {
-            if (batch_ != nullptr && answer_batch(lines().unread())) {
+            if (batch_ != nullptr && number_ >= next_batch_ && answer_batch(lines().unread())) {
                 number_ += BATCH_LINES;
                 lines().skip(BATCH_BYTES);
                 continue;
@@ -101,8 +101,12 @@ private:
         if (unread.size() < BATCH_BYTES)
             return false;
         char* end = batch_(unread.data(), out().room(BATCH_ROOM), {opts_.number_only, opts_.inclusive});
-        if (end == nullptr)
+        if (end == nullptr) {
+            // Its lines go one at a time: input of other spellings pays
+            // for one try in a batch's worth of lines, not one a line.
+            next_batch_ = number_ + BATCH_LINES;
             return false;
+        }
         out().keep(end);
         return true;
     }
@@ -143,6 +147,7 @@ private:
     const batch_answerer batch_;  // with plain days, when common lines may come
     input_part& part_;
     uint64_t number_;  // of the line last handed out
+    uint64_t next_batch_ = 0;  // no batch is tried before this line number
 };
 
 }  // namespace
