@@ -17,7 +17,7 @@ public:
     explicit date_reader(const options& opts);
     date_reading read(std::string_view text) {
         date found{};
-        if (read_canonical_spelling(text, found))
+        if (read_canonical_spelling(text, found) || read_numeric_spelling(text, order_, found))
             return {refusal::none, found, found};
         return read_other(text);
     }

@@ -104,11 +104,19 @@ date_reading read_date_general(std::string_view text, const reading_options& opt
 // text, false: the general reader decides. The tests hold the two equal.
 inline bool read_canonical_spelling(std::string_view text, date& out);
 
-// The one entry: the fast path, or else the general reader. Inline, so that a
-// caller reading many dates keeps the common case in registers.
+// The second fast path: true and the date when `text` is, whole, one of the
+// numeric spellings most other dates come in, naming a real date of
+// 1400-9999: YYYY/M/D, M/D/YYYY (D/M/YYYY with the day first), each
+// separator '/', '.' or '-' (the same twice), month and day of one or two
+// digits; or YYYYMMDD. For any other text, false: the general reader
+// decides. The tests hold the two equal.
+inline bool read_numeric_spelling(std::string_view text, field_order order, date& out);
+
+// The one entry: the fast paths, or else the general reader. Inline, so that
+// a caller reading many dates keeps the common case in registers.
 inline date_reading read_date(std::string_view text, const reading_options& options = {}) {
     date found{};
-    if (read_canonical_spelling(text, found))
+    if (read_canonical_spelling(text, found) || read_numeric_spelling(text, options.order, found))
         return {refusal::none, found, found};
     return read_date_general(text, options);
 }
@@ -220,6 +228,76 @@ inline bool read_canonical_spelling(std::string_view text, date& out) {
     if (!reading.ok)
         return false;
     out = reading.value;
+    return true;
+}
+
+namespace fast_path {
+
+inline bool is_digit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
+// The number of one or two digits at `at` of `text`, moving `at` past it;
+// -1 when there is none.
+inline int32_t short_number(std::string_view text, size_t& at) {
+    if (at >= text.size() || !is_digit(text[at]))
+        return -1;
+    int32_t value = text[at++] - '0';
+    if (at < text.size() && is_digit(text[at]))
+        value = value * 10 + (text[at++] - '0');
+    return value;
+}
+
+// The four digits at `at` of `text` as a number, or -1.
+inline int32_t four_digits(std::string_view text, size_t at) {
+    if (text.size() < at + 4)
+        return -1;
+    int32_t value = 0;
+    for (size_t i = at; i < at + 4; ++i) {
+        if (!is_digit(text[i]))
+            return -1;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+inline bool is_numeric_separator(char c) { return c == '/' || c == '.' || c == '-'; }
+
+}  // namespace fast_path
+
+inline bool read_numeric_spelling(std::string_view text, field_order order, date& out) {
+    using namespace fast_path;
+    if (text.size() < 8 || text.size() > 10)  // 1/1/2010 to 2010/10/10
+        return false;
+    date found{};
+    if (text.size() == 8 && four_digits(text, 0) >= 0 && four_digits(text, 4) >= 0) {
+        found = {four_digits(text, 0), four_digits(text, 4) / 100, four_digits(text, 4) % 100};
+    } else if (four_digits(text, 0) >= 0) {
+        // YYYY/M/D
+        const char separator = text[4];
+        size_t at = 5;
+        const int32_t month = short_number(text, at);
+        if (!is_numeric_separator(separator) || month < 0 || at >= text.size() || text[at] != separator)
+            return false;
+        ++at;
+        const int32_t day = short_number(text, at);
+        if (day < 0 || at != text.size())
+            return false;
+        found = {four_digits(text, 0), month, day};
+    } else {
+        // M/D/YYYY, or D/M/YYYY
+        size_t at = 0;
+        const int32_t first = short_number(text, at);
+        if (first < 0 || at >= text.size())
+            return false;
+        const char separator = text[at++];
+        const int32_t second = short_number(text, at);
+        if (!is_numeric_separator(separator) || second < 0 || at + 5 != text.size() || text[at] != separator)
+            return false;
+        const int32_t year = four_digits(text, at + 1);
+        found = order == field_order::month_first ? date{year, first, second} : date{year, second, first};
+    }
+    if (found.year < FIRST_READ_YEAR || !is_valid_date(found))
+        return false;
+    out = found;
     return true;
 }
 

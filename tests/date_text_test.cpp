@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -494,6 +496,62 @@ TEST(ReadDate, AgreesWithTheSpellingGrammarOnNamesAndTimes) {
             }
     EXPECT_GT(texts, 1'000'000);
     EXPECT_GT(dates, 10'000);
+}
+
+// The numeric fast path against the general reader, on texts of its shapes
+// and their near misses: numbers of 0-5 digits, separators it takes and
+// separators it must leave (a blank, a comma, ':', a letter), both orders.
+// Whatever it accepts, the general reader accepts as the same date; and it
+// takes enough of them to matter.
+TEST(NumericFastPath, AgreesWithTheGeneralReader) {
+    const char separators[] = {'/', '.', '-', ' ', ',', ':', 'x', '\t', '+'};
+    std::mt19937 random(2026);
+    const auto digits = [&random](size_t count) {
+        std::string text;
+        for (size_t i = 0; i < count; ++i)
+            text += static_cast<char>('0' + random() % 10);
+        return text;
+    };
+    const auto near_date = [&random, &digits](size_t width, int below) {
+        // Mostly a plausible number below `below`, written in `width` digits.
+        std::string text = digits(width);
+        if (width > 0 && width <= 2 && random() % 2 == 0)
+            text = std::to_string(1 + random() % static_cast<unsigned>(below));
+        if (width == 4 && random() % 2 == 0)
+            text = std::to_string(1390 + random() % 8620);
+        return text;
+    };
+    int accepted = 0;
+    for (int round = 0; round < 200000; ++round) {
+        const size_t widths[3] = {random() % 6, random() % 6, random() % 6};
+        const char first = separators[random() % std::size(separators)];
+        const char second = random() % 4 == 0 ? separators[random() % std::size(separators)] : first;
+        std::string text;
+        switch (random() % 3) {
+        case 0:  // year first
+            text = near_date(4 + widths[0] % 2 * (random() % 2), 10000) + first + near_date(widths[1], 13) + second +
+                   near_date(widths[2], 32);
+            break;
+        case 1:  // year last
+            text = near_date(widths[0], 32) + first + near_date(widths[1], 32) + second + near_date(4, 10000);
+            break;
+        default:  // no separators
+            text = digits(6 + random() % 4);
+            if (random() % 2 == 0)
+                text = std::to_string(1390 + random() % 8620) + (random() % 2 ? "0" : "1") + digits(1) +
+                       std::to_string(random() % 4) + digits(1);
+        }
+        for (const field_order order : {field_order::month_first, field_order::day_first}) {
+            date fast{};
+            if (!spanlet::read_numeric_spelling(text, order, fast))
+                continue;
+            ++accepted;
+            const spanlet::date_reading general = spanlet::read_date_general(text, {order});
+            ASSERT_EQ(general.reason, spanlet::refusal::none) << '"' << text << '"';
+            ASSERT_EQ(general.value, fast) << '"' << text << '"';
+        }
+    }
+    EXPECT_GT(accepted, 20000);
 }
 
 TEST(DetectDateLayout, EachLayout) {
