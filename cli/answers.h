@@ -55,6 +55,12 @@ public:
             flush();
         return buffer_.data() + used_;
     }
+    // The same, and in `available` all the room there is (at least `size`).
+    char* room(size_t size, size_t& available) {
+        char* at = room(size);
+        available = buffer_.size() - used_;
+        return at;
+    }
     void keep(const char* end) { used_ = static_cast<size_t>(end - buffer_.data()); }
 
     void flush();

@@ -147,29 +147,46 @@ template <bool number_only>
     return out;
 }
 
+// Batch after batch, in one call: the constants stay in registers.
 template <bool number_only>
-char* answer_batch_baseline(const char* lines, char* out, bool inclusive) {
-    return answer_batch<number_only>(lines, out, inclusive);
+[[gnu::always_inline]] inline batch_run answer_batches(const char* lines, size_t size, char* out, size_t room,
+                                                       bool inclusive) {
+    const char* const out_end = out + room;
+    size_t read = 0;
+    while (size - read >= BATCH_BYTES && static_cast<size_t>(out_end - out) >= BATCH_ROOM) {
+        char* end = answer_batch<number_only>(lines + read, out, inclusive);
+        if (end == nullptr)
+            return {read, out, true};
+        read += BATCH_BYTES;
+        out = end;
+    }
+    return {read, out, false};
+}
+
+template <bool number_only>
+batch_run answer_batches_baseline(const char* lines, size_t size, char* out, size_t room, bool inclusive) {
+    return answer_batches<number_only>(lines, size, out, room, inclusive);
 }
 
 #if defined(__x86_64__) || defined(__i386__)
 // The same, in the 256-bit registers of AVX2.
 template <bool number_only>
-[[gnu::target("avx2")]] char* answer_batch_avx2(const char* lines, char* out, bool inclusive) {
-    return answer_batch<number_only>(lines, out, inclusive);
+[[gnu::target("avx2")]] batch_run answer_batches_avx2(const char* lines, size_t size, char* out, size_t room,
+                                                      bool inclusive) {
+    return answer_batches<number_only>(lines, size, out, room, inclusive);
 }
 
-char* answer_batch_with_avx2(const char* lines, char* out, batch_options how) {
-    return how.number_only ? answer_batch_avx2<true>(lines, out, how.inclusive)
-                           : answer_batch_avx2<false>(lines, out, how.inclusive);
+batch_run answer_batches_with_avx2(const char* lines, size_t size, char* out, size_t room, batch_options how) {
+    return how.number_only ? answer_batches_avx2<true>(lines, size, out, room, how.inclusive)
+                           : answer_batches_avx2<false>(lines, size, out, room, how.inclusive);
 }
 #endif
 
 }  // namespace
 
-char* answer_batch_portable(const char* lines, char* out, batch_options how) {
-    return how.number_only ? answer_batch_baseline<true>(lines, out, how.inclusive)
-                           : answer_batch_baseline<false>(lines, out, how.inclusive);
+batch_run answer_batches_portable(const char* lines, size_t size, char* out, size_t room, batch_options how) {
+    return how.number_only ? answer_batches_baseline<true>(lines, size, out, room, how.inclusive)
+                           : answer_batches_baseline<false>(lines, size, out, room, how.inclusive);
 }
 
 batch_answerer pick_batch_answerer() {
@@ -177,9 +194,9 @@ batch_answerer pick_batch_answerer() {
         return nullptr;  // the words above are read little-endian
 #if defined(__x86_64__) || defined(__i386__)
     if (__builtin_cpu_supports("avx2"))
-        return answer_batch_with_avx2;
+        return answer_batches_with_avx2;
 #endif
-    return answer_batch_portable;
+    return answer_batches_portable;
 }
 
 }  // namespace spanlet::cli

@@ -23,11 +23,22 @@ struct batch_options {
     bool inclusive;    // both ends counted
 };
 
-// The rows of the BATCH_LINES lines of BATCH_BYTES bytes at `lines`, written
-// at `out`, which has BATCH_ROOM bytes, when every line is the common line
-// naming two real dates of 1400-9999; returns the end of the rows. When one
-// is not, nullptr, and what was written at `out` is to be ignored.
-using batch_answerer = char* (*)(const char* lines, char* out, batch_options how);
+// What a run of batches did: how many bytes of lines it answered (whole
+// batches), where their rows end, and whether it stopped at a batch it left
+// (one that holds another line) rather than at the end of the bytes or of
+// the room.
+struct batch_run {
+    size_t read;
+    char* end;
+    bool left;
+};
+
+// Answers batch after batch of the `size` bytes at `lines`, while a whole
+// batch remains and room for its rows: BATCH_LINES lines of BATCH_BYTES
+// bytes, each the common line naming two real dates of 1400-9999. The rows
+// are written at `out`, which has `room` bytes; past `end`, what is there
+// is to be ignored.
+using batch_answerer = batch_run (*)(const char* lines, size_t size, char* out, size_t room, batch_options how);
 
 // The fastest way this processor has, chosen once at run time: vector
 // instructions where the processor has them, else the same arithmetic in
@@ -36,6 +47,6 @@ batch_answerer pick_batch_answerer();
 
 // The portable way, which every processor runs: for the tests to hold the
 // two equal.
-char* answer_batch_portable(const char* lines, char* out, batch_options how);
+batch_run answer_batches_portable(const char* lines, size_t size, char* out, size_t room, batch_options how);
 
 }  // namespace spanlet::cli

@@ -44,11 +44,8 @@ private:
 
     void answer_every_line() {
         while (!out().failed()) {
-            if (batch_ != nullptr && number_ >= next_batch_ && answer_batch(lines().unread())) {
-                number_ += BATCH_LINES;
-                lines().skip(BATCH_BYTES);
+            if (batch_ != nullptr && number_ >= next_batch_ && answer_batches(lines().unread()))
                 continue;
-            }
             if (common_lines_) {
                 const size_t length = answer_common_line(lines().unread());
                 if (length != 0) {
@@ -94,21 +91,24 @@ private:
         return feed + 1;
     }
 
-    // Answers the BATCH_LINES lines at the head of `unread` when every one
-    // is the common line ended by a line feed; false, with nothing written,
-    // when one is not, and the lines go one at a time.
-    bool answer_batch(std::string_view unread) {
+    // Answers the batches of common lines at the head of `unread`, as many as
+    // there are; false when not one was answered, and the lines go one at a
+    // time.
+    bool answer_batches(std::string_view unread) {
         if (unread.size() < BATCH_BYTES)
             return false;
-        char* end = batch_(unread.data(), out().room(BATCH_ROOM), {opts_.number_only, opts_.inclusive});
-        if (end == nullptr) {
+        size_t room = 0;
+        char* out = this->out().room(BATCH_ROOM, room);
+        const batch_run run = batch_(unread.data(), unread.size(), out, room, {opts_.number_only, opts_.inclusive});
+        this->out().keep(run.end);
+        lines().skip(run.read);
+        number_ += run.read / (CANONICAL_LINE + 1);
+        if (run.left) {
             // Its lines go one at a time: input of other spellings pays
             // for one try in a batch's worth of lines, not one a line.
             next_batch_ = number_ + BATCH_LINES;
-            return false;
         }
-        out().keep(end);
-        return true;
+        return run.read != 0;
     }
 
     // Writes the row of one line; false when the line was refused.
