@@ -15,6 +15,8 @@ inline constexpr size_t COMMON_DATE = 10;                    // YYYY-MM-DD
 inline constexpr size_t COMMON_LINE = 2 * COMMON_DATE + 2;   // with its tab and line feed
 inline constexpr size_t BATCH_LINES = 8;
 inline constexpr size_t BATCH_BYTES = BATCH_LINES * COMMON_LINE;
+// A batch reads this many bytes past its lines (the last date's sixteen bytes).
+inline constexpr size_t BATCH_OVERREAD = 16 - COMMON_DATE - 1;
 // The most a batch's rows take: each line echoed, a tab, a number, a line feed.
 inline constexpr size_t BATCH_ROOM = BATCH_LINES * (COMMON_LINE + INT32_ROOM + 1);
 
@@ -34,7 +36,7 @@ struct batch_run {
 };
 
 // Answers batch after batch of the `size` bytes at `lines`, while a whole
-// batch remains and room for its rows: BATCH_LINES lines of BATCH_BYTES
+// batch remains (and BATCH_OVERREAD bytes after it) and room for its rows: BATCH_LINES lines of BATCH_BYTES
 // bytes, each the common line naming two real dates of 1400-9999. The rows
 // are written at `out`, which has `room` bytes; past `end`, what is there
 // is to be ignored.

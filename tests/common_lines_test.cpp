@@ -71,7 +71,8 @@ std::string expected_rows(const std::string& lines, batch_options how) {
 std::string answered(batch_answerer answer, const std::string& lines, batch_options how) {
     const size_t batches = lines.size() / BATCH_BYTES;
     std::vector<char> out(batches * BATCH_ROOM);
-    const spanlet::cli::batch_run run = answer(lines.data(), lines.size(), out.data(), out.size(), how);
+    const std::string bytes = lines + std::string(spanlet::cli::BATCH_OVERREAD, '\n');
+    const spanlet::cli::batch_run run = answer(bytes.data(), bytes.size(), out.data(), out.size(), how);
     if (run.left)
         return "";
     EXPECT_EQ(run.read, lines.size());
