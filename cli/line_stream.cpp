@@ -99,16 +99,16 @@ private:
             return false;
         size_t room = 0;
         char* out = this->out().room(BATCH_ROOM, room);
-        const batch_run run = batch_(unread.data(), unread.size(), out, room, {opts_.number_only, opts_.inclusive});
-        this->out().keep(run.end);
-        lines().skip(run.read);
-        number_ += run.read / (CANONICAL_LINE + 1);
-        if (run.left) {
+        const batch_run answered = batch_(unread.data(), unread.size(), out, room, {opts_.number_only, opts_.inclusive});
+        this->out().keep(answered.end);
+        lines().skip(answered.read);
+        number_ += answered.read / (CANONICAL_LINE + 1);
+        if (answered.left) {
             // Its lines go one at a time: input of other spellings pays
             // for one try in a batch's worth of lines, not one a line.
             next_batch_ = number_ + BATCH_LINES;
         }
-        return run.read != 0;
+        return answered.read != 0;
     }
 
     // Writes the row of one line; false when the line was refused.
