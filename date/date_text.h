@@ -183,51 +183,38 @@ inline uint64_t word_at(const char* at) {
 
 }  // namespace fast_path
 
-// What the ten bytes at `at` spell as YYYY-MM-DD, without a branch: `ok`
-// when they are that spelling of a real date of 1400-9999. When not,
-// `value` is 1 Jan 1400, so that arithmetic on it stays in range.
-struct canonical_reading {
-    date value;
-    bool ok;
-};
-
 // The ten bytes are checked as two overlapping words of eight, YYYY-MM- and
 // YY-MM-DD: XOR with "0000-00-" and "00-00-00" leaves 0-9 in a digit's byte
 // and 0 in a dash's; any other byte is 10 or more, and then adding 0x76 to it
 // (or the byte itself) sets its top bit. Then each byte times ten plus the
 // next gives the two-digit values (19, 20, 08; 10) in bytes 0, 2 and 5 of the
 // first word and 6 of the second.
-inline canonical_reading read_canonical_bytes(const char* at) {
+inline bool read_canonical_spelling(std::string_view text, date& out) {
+    constexpr size_t LENGTH = 10;
     constexpr uint64_t HEAD_PATTERN = 0x2D30302D30303030;  // "0000-00-"
     constexpr uint64_t TAIL_PATTERN = 0x30302D30302D3030;  // "00-00-00"
     constexpr uint64_t HEAD_DASHES = 0xFF0000FF00000000;
     constexpr uint64_t TAIL_DASHES = 0x0000FF0000FF0000;
     constexpr uint64_t TEN_AND_ABOVE = 0x7676767676767676;
     constexpr uint64_t TOP_BITS = 0x8080808080808080;
-    const uint64_t head = fast_path::word_at(at) ^ HEAD_PATTERN;
-    const uint64_t tail = fast_path::word_at(at + 2) ^ TAIL_PATTERN;
-    const bool spelled = ((((head | (head + TEN_AND_ABOVE)) | (tail | (tail + TEN_AND_ABOVE))) & TOP_BITS) |
-                          (head & HEAD_DASHES) | (tail & TAIL_DASHES)) == 0;
-    const uint64_t head_pairs = head * 10 + (head >> 8);  // bytes [0, 99] where spelled
+    if (text.size() != LENGTH)
+        return false;
+    const uint64_t head = fast_path::word_at(text.data()) ^ HEAD_PATTERN;
+    const uint64_t tail = fast_path::word_at(text.data() + 2) ^ TAIL_PATTERN;
+    if ((((head | (head + TEN_AND_ABOVE)) | (tail | (tail + TEN_AND_ABOVE))) & TOP_BITS) != 0 ||
+        ((head & HEAD_DASHES) | (tail & TAIL_DASHES)) != 0)
+        return false;
+    const uint64_t head_pairs = head * 10 + (head >> 8);  // bytes [0, 99]
     const uint64_t tail_pairs = tail * 10 + (tail >> 8);
     const auto byte = [](uint64_t word, int i) { return static_cast<int32_t>((word >> (8 * i)) & 0xFF); };
     const date found{byte(head_pairs, 0) * 100 + byte(head_pairs, 2), byte(head_pairs, 5),
                      byte(tail_pairs, 6)};
-    const bool month_ok = static_cast<uint32_t>(found.month - 1) < 12;
-    const int32_t length = month_days[is_leap_year(found.year)][month_ok ? found.month : 0];  // 0 for no month
-    const bool ok = spelled & month_ok & (static_cast<uint32_t>(found.day - 1) < static_cast<uint32_t>(length)) &
-                    (found.year >= FIRST_READ_YEAR);
-    return {ok ? found : date{FIRST_READ_YEAR, 1, 1}, ok};
-}
-
-inline bool read_canonical_spelling(std::string_view text, date& out) {
-    constexpr size_t LENGTH = 10;
-    if (text.size() != LENGTH)
+    // Every month has days 1-28; only a later day needs the month's length.
+    const bool common_day = static_cast<uint32_t>(found.month - 1) < 12 &&
+                            static_cast<uint32_t>(found.day - 1) < 28;
+    if (found.year < FIRST_READ_YEAR || !(common_day || is_valid_date(found)))
         return false;
-    const canonical_reading reading = read_canonical_bytes(text.data());
-    if (!reading.ok)
-        return false;
-    out = reading.value;
+    out = found;
     return true;
 }
 
