@@ -6,6 +6,10 @@
 #include <cstring>
 #include <iterator>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
+#endif
+
 // Vectors pass between the functions of this file only, all inlined: how a
 // call would pass them, which GCC warns may differ between targets, never
 // matters.
@@ -226,11 +230,36 @@ batch_run answer_batches_portable(const char* lines, size_t size, char* out, siz
                            : answer_batches_baseline<false>(lines, size, out, room, how.inclusive);
 }
 
+#if defined(__x86_64__) || defined(__i386__)
+namespace {
+
+// Whether the processor has AVX2 and the system saves its registers, asked
+// with cpuid and xgetbv when a stream starts: not by the compiler's own
+// check, whose detection runs at the start of every process, one pair too.
+bool has_avx2() {
+    unsigned a = 0;
+    unsigned b = 0;
+    unsigned c = 0;
+    unsigned d = 0;
+    if (__get_cpuid(1, &a, &b, &c, &d) == 0 || (c & bit_OSXSAVE) == 0 || (c & bit_AVX) == 0)
+        return false;
+    unsigned saved = 0;
+    unsigned high = 0;
+    __asm__("xgetbv" : "=a"(saved), "=d"(high) : "c"(0));
+    constexpr unsigned SSE_AND_AVX_STATE = 0x6;
+    if ((saved & SSE_AND_AVX_STATE) != SSE_AND_AVX_STATE)
+        return false;
+    return __get_cpuid_count(7, 0, &a, &b, &c, &d) != 0 && (b & bit_AVX2) != 0;
+}
+
+}  // namespace
+#endif
+
 batch_answerer pick_batch_answerer() {
     if constexpr (std::endian::native != std::endian::little)
         return nullptr;  // the words above are read little-endian
 #if defined(__x86_64__) || defined(__i386__)
-    if (__builtin_cpu_supports("avx2"))
+    if (has_avx2())
         return answer_batches_with_avx2;
 #endif
     return answer_batches_portable;
