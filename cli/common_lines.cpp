@@ -1,10 +1,10 @@
 #include "cli/common_lines.h"
 
-#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <iterator>
+
+#include "date/calendar.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
@@ -30,16 +30,18 @@ using u8x16 = uint8_t __attribute__((vector_size(16)));
 using i32x8 = int32_t __attribute__((vector_size(32)));
 
 constexpr size_t SECOND_DATE = COMMON_DATE + 1;  // where a line's second date starts
-constexpr size_t TAB = COMMON_DATE;              // where its tab stands
-constexpr size_t FEED = COMMON_LINE - 1;         // and its line feed
+constexpr size_t FEED = COMMON_LINE - 1;         // where its line feed stands
+// Every answer has at most seven digits, and so its line feed fits in the
+// eight bytes written for it.
+static_assert(day_number({9999, 12, 31}) - day_number({1400, 1, 1}) + 1 < 10'000'000);
 
-// The three words of four bytes a date YYYY-MM-DD at `at` is checked in:
-// YYYY, -MM- and M-DD, in lanes 0-2 (lane 3 is YYYY again). Sixteen bytes
-// are read from `at`.
+// The three words of four bytes a date YYYY-MM-DD at `at` is checked in,
+// YYYY, -MM- and M-DD, in lanes 0-2, and the byte after it four times in
+// lane 3. Sixteen bytes are read from `at`.
 [[gnu::always_inline]] inline u32x4 date_words(const char* at) {
     u8x16 bytes;
     std::memcpy(&bytes, at, sizeof bytes);
-    const u8x16 picked = __builtin_shufflevector(bytes, bytes, 0, 1, 2, 3, 4, 5, 6, 7, 6, 7, 8, 9, 0, 1, 2, 3);
+    const u8x16 picked = __builtin_shufflevector(bytes, bytes, 0, 1, 2, 3, 4, 5, 6, 7, 6, 7, 8, 9, 10, 10, 10, 10);
     u32x4 words;
     std::memcpy(&words, &picked, sizeof words);
     return words;
@@ -49,6 +51,7 @@ struct date_words_by_line {
     u32x8 years;   // YYYY of each line
     u32x8 months;  // -MM-
     u32x8 days;    // M-DD
+    u32x8 after;   // the byte after the date, four times
 };
 
 // The words of the dates at `offset` of each line: read a date at a time,
@@ -57,7 +60,7 @@ struct date_words_by_line {
     u32x4 d[BATCH_LINES];
     for (size_t i = 0; i < BATCH_LINES; ++i)
         d[i] = date_words(lines + i * COMMON_LINE + offset);
-    // Two dates' years and months, and their days.
+    // Two dates' years and months, and their days and the bytes after them.
     const u32x4 ym01 = __builtin_shufflevector(d[0], d[1], 0, 4, 1, 5);
     const u32x4 ym23 = __builtin_shufflevector(d[2], d[3], 0, 4, 1, 5);
     const u32x4 ym45 = __builtin_shufflevector(d[4], d[5], 0, 4, 1, 5);
@@ -72,9 +75,12 @@ struct date_words_by_line {
     const u32x4 m47 = __builtin_shufflevector(ym45, ym67, 2, 3, 6, 7);
     const u32x4 d03 = __builtin_shufflevector(dd01, dd23, 0, 1, 4, 5);
     const u32x4 d47 = __builtin_shufflevector(dd45, dd67, 0, 1, 4, 5);
+    const u32x4 a03 = __builtin_shufflevector(dd01, dd23, 2, 3, 6, 7);
+    const u32x4 a47 = __builtin_shufflevector(dd45, dd67, 2, 3, 6, 7);
     return {__builtin_shufflevector(y03, y47, 0, 1, 2, 3, 4, 5, 6, 7),
             __builtin_shufflevector(m03, m47, 0, 1, 2, 3, 4, 5, 6, 7),
-            __builtin_shufflevector(d03, d47, 0, 1, 2, 3, 4, 5, 6, 7)};
+            __builtin_shufflevector(d03, d47, 0, 1, 2, 3, 4, 5, 6, 7),
+            __builtin_shufflevector(a03, a47, 0, 1, 2, 3, 4, 5, 6, 7)};
 }
 
 // A lane's mask, all ones or all zeros, as an unsigned lane.
@@ -85,6 +91,8 @@ struct dates {
     u32x8 number;  // days from a fixed day, where ok
     // cppcheck-suppress unusedStructMember
     i32x8 ok;  // all ones in a lane that holds YYYY-MM-DD naming a real date of 1400-9999
+    // cppcheck-suppress unusedStructMember
+    u32x8 after;  // the byte after the date, four times
 };
 
 // The dates whose ten bytes start at `offset` in each line. The spelling is
@@ -125,7 +133,7 @@ struct dates {
     const u32x8 m = month + 12 * january_or_february;   // [3, 14]
     const u32x8 c = (y * 5243) >> 19;                   // y / 100
     const u32x8 number = ((1461 * y) >> 2) - c + (c >> 2) + ((979 * m - 2919) >> 5) + day;
-    return {number, ok};
+    return {number, ok, words.after};
 }
 
 // Two numbers below 100 in one lane, the first in the low half, written as
@@ -141,14 +149,13 @@ template <bool number_only>
 [[gnu::always_inline]] inline char* answer_batch(const char* lines, char* out, bool inclusive) {
     const dates first = read_dates(lines, 0);
     const dates second = read_dates(lines, SECOND_DATE);
-    unsigned shape = 0;  // nonzero when a tab or a line feed is not in its place
-    for (size_t i = 0; i < BATCH_LINES; ++i)
-        shape |= static_cast<unsigned char>(lines[i * COMMON_LINE + TAB] ^ '\t') |
-                 static_cast<unsigned char>(lines[i * COMMON_LINE + FEED] ^ '\n');
-    int32_t ok[BATCH_LINES];
-    const i32x8 both = first.ok & second.ok;
-    std::memcpy(ok, &both, sizeof ok);
-    if (shape != 0 || !std::all_of(std::begin(ok), std::end(ok), [](int32_t lane) { return lane == -1; }))
+    // Every date real, a tab after the first and a line feed after the second.
+    constexpr uint32_t TABS = 0x09090909;
+    constexpr uint32_t FEEDS = 0x0A0A0A0A;
+    const i32x8 both = first.ok & second.ok & (first.after == TABS) & (second.after == FEEDS);
+    uint64_t halves[BATCH_LINES / 2];
+    std::memcpy(halves, &both, sizeof halves);
+    if ((halves[0] & halves[1] & halves[2] & halves[3]) != ~uint64_t{0})
         return nullptr;
 
     // first - second: a sign and a magnitude, one more with both ends counted.
@@ -156,16 +163,25 @@ template <bool number_only>
     const u32x8 negative = as_unsigned(__builtin_convertvector(difference, i32x8) < 0);
     const u32x8 magnitude = ((difference ^ negative) - negative) + (inclusive ? 1U : 0U);  // [0, 2^22]
     // Eight digits a lane: magnitude / 10^4 (by a 64-bit multiplication,
-    // exact below 2^23), then four digits of each half.
+    // exact below 2^23), then four digits of each half; the leading zeros
+    // shifted out and a line feed put after the last digit, so that each
+    // row's number is one store of eight bytes.
     const u32x8 high = __builtin_convertvector((__builtin_convertvector(magnitude, u64x8) * 109951163) >> 40, u32x8);
-    uint32_t high_digits[BATCH_LINES];
-    uint32_t low_digits[BATCH_LINES];
+    const u64x8 digits = __builtin_convertvector(four_digits(high), u64x8) |
+                         (__builtin_convertvector(four_digits(magnitude - 10000 * high), u64x8) << 32);
+    u32x8 count = u32x8{} + 1;  // digits: one, and one more for each power of ten reached
+    for (uint32_t power = 10; power < 10'000'000; power *= 10)
+        count -= as_unsigned(magnitude >= power);  // a mask is all ones: -1
+    // count: [1, 7]
+    const u64x8 shown = __builtin_convertvector(count, u64x8) * 8;
+    const u64x8 texts = ((digits + 0x3030303030303030) >> (64 - shown)) | (u64x8{} + '\n') << shown;
+    uint64_t text[BATCH_LINES];
+    uint32_t length[BATCH_LINES];
     uint32_t minus[BATCH_LINES];
-    const u32x8 high_words = four_digits(high);
-    const u32x8 low_words = four_digits(magnitude - 10000 * high);
+    const u32x8 lengths = count + 1;
     const u32x8 signs = negative & 1;
-    std::memcpy(high_digits, &high_words, sizeof high_digits);
-    std::memcpy(low_digits, &low_words, sizeof low_digits);
+    std::memcpy(text, &texts, sizeof text);
+    std::memcpy(length, &lengths, sizeof length);
     std::memcpy(minus, &signs, sizeof minus);
 
     for (size_t i = 0; i < BATCH_LINES; ++i) {
@@ -177,13 +193,8 @@ template <bool number_only>
         }
         *out = '-';
         out += minus[i];
-        // Leading zeros shifted out, as the one-number writer does it.
-        const uint64_t digits = high_digits[i] | (uint64_t{low_digits[i]} << 32);
-        const int leading_zeros = std::countr_zero(digits | (uint64_t{1} << 56)) / 8;  // [0, 7]
-        const uint64_t text = (digits + 0x3030303030303030) >> (8 * leading_zeros);
-        std::memcpy(out, &text, sizeof text);
-        out += 8 - leading_zeros;
-        *out++ = '\n';
+        std::memcpy(out, &text[i], sizeof text[i]);
+        out += length[i];
     }
     return out;
 }
