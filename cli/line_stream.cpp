@@ -115,19 +115,22 @@ private:
     bool answer(std::string_view line) {
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        if (line.find('\0') != std::string_view::npos) {
-            messages().line_problem(here(), "a NUL byte in the line");
-            rows_.not_a_pair();
-            return false;
-        }
         const split_line pair = split_fields(line, opts_.delimiter);
+        // A NUL byte is looked for only in a line that is no answered pair:
+        // no date text with one is read, and the fields of a pair hold all
+        // of its line but the delimiter and blanks.
+        if (pair.fields != 2 && has_nul(line))
+            return not_a_pair_for_nul();
         if (pair.fields != 2) {
             messages().wrong_field_count(here(), pair.fields);
             rows_.not_a_pair();
             return false;
         }
         const pair_verdict verdict = rule_.judge(pair.first, pair.second);
-        messages().refusals(here(), pair.first, pair.second, verdict);
+        if (!verdict.answered() && has_nul(line))
+            return not_a_pair_for_nul();
+        if (!verdict.answered())
+            messages().refusals(here(), pair.first, pair.second, verdict);
         for (const std::string_view field : {pair.first, pair.second}) {
             // cppcheck-suppress useStlAlgorithm
             if (!rows_.echoes(field)) {
@@ -138,6 +141,14 @@ private:
         }
         rows_.pair(pair.first, pair.second, verdict);
         return verdict.answered();
+    }
+
+    static bool has_nul(std::string_view line) { return line.find('\0') != std::string_view::npos; }
+
+    bool not_a_pair_for_nul() {
+        messages().line_problem(here(), "a NUL byte in the line");
+        rows_.not_a_pair();
+        return false;
     }
 
     const options& opts_;

@@ -250,7 +250,7 @@ inline bool is_numeric_separator(char c) { return c == '/' || c == '.' || c == '
 
 }  // namespace fast_path
 
-inline bool read_numeric_spelling(std::string_view text, field_order order, date& out) {
+[[gnu::always_inline]] inline bool read_numeric_spelling(std::string_view text, field_order order, date& out) {
     using namespace fast_path;
     if (text.size() < 8 || text.size() > 10)  // 1/1/2010 to 2010/10/10
         return false;
