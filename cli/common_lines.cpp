@@ -174,7 +174,9 @@ template <bool number_only>
         count -= as_unsigned(magnitude >= power);  // a mask is all ones: -1
     // count: [1, 7]
     const u64x8 shown = __builtin_convertvector(count, u64x8) * 8;
-    const u64x8 texts = ((digits + 0x3030303030303030) >> (64 - shown)) | (u64x8{} + '\n') << shown;
+    const u64x8 number_texts = (digits + 0x3030303030303030) >> (64 - shown);
+    const u64x8 feeds = (u64x8{} + '\n') << shown;
+    const u64x8 texts = number_texts | feeds;
     uint64_t text[BATCH_LINES];
     uint32_t length[BATCH_LINES];
     uint32_t minus[BATCH_LINES];
@@ -270,7 +272,10 @@ batch_answerer pick_batch_answerer() {
     if constexpr (std::endian::native != std::endian::little)
         return nullptr;  // the words above are read little-endian
 #if defined(__x86_64__) || defined(__i386__)
-    if (has_avx2())
+    // Asked once: cpuid is slow, in a virtual machine most of all, and
+    // every part of --jobs starts a stream.
+    static const bool avx2 = has_avx2();
+    if (avx2)
         return answer_batches_with_avx2;
 #endif
     return answer_batches_portable;

@@ -73,6 +73,65 @@ fd_source::fd_source(int fd) : fd_(fd) {
 
 long fd_source::read(char* into, size_t size) { return system_read(fd_, into, size); }
 
+#ifndef _WIN32
+long file_lines::read(char* into, size_t size) {
+    if (!started_ && !find_start(into, size))
+        return done_ ? 0 : -1;
+    if (done_)
+        return 0;
+    const long got = read_at(into, size, at_);
+    if (got <= 0) {
+        done_ = got == 0;
+        return got;
+    }
+    auto count = static_cast<size_t>(got);
+    if (to_ != 0 && at_ + count >= to_) {
+        // The first line feed at or after to - 1 ends the range.
+        const size_t from = to_ - 1 > at_ ? static_cast<size_t>(to_ - 1 - at_) : 0;
+        const void* feed = std::memchr(into + from, '\n', count - from);
+        if (feed != nullptr) {
+            count = static_cast<size_t>(static_cast<const char*>(feed) - into) + 1;
+            done_ = true;
+        }
+    }
+    at_ += count;
+    return static_cast<long>(count);
+}
+
+long file_lines::read_at(char* into, size_t size, uint64_t offset) const {
+    ssize_t got = 0;
+    do {
+        got = pread(fd_, into, size, static_cast<off_t>(offset));
+    } while (got < 0 && errno == EINTR);
+    return static_cast<long>(got);
+}
+
+// Moves past the end of the line going on at `from` (the first line feed at
+// or after from - 1), reading into `scratch`; false, with done_, when no line
+// starts in the range, or on a read error.
+bool file_lines::find_start(char* scratch, size_t size) {
+    for (uint64_t at = at_ - 1;;) {
+        const long got = read_at(scratch, size, at);
+        if (got <= 0) {
+            done_ = got == 0;
+            return false;
+        }
+        const void* feed = std::memchr(scratch, '\n', static_cast<size_t>(got));
+        if (feed != nullptr) {
+            at_ = at + static_cast<uint64_t>(static_cast<const char*>(feed) - scratch) + 1;
+            started_ = true;
+            done_ = to_ != 0 && at_ >= to_;
+            return !done_;
+        }
+        at += static_cast<uint64_t>(got);
+        if (to_ != 0 && at >= to_) {
+            done_ = true;  // a line longer than the range: the range before holds it
+            return false;
+        }
+    }
+}
+#endif
+
 bool fd_source::ready_within(int milliseconds) const {
 #ifdef _WIN32
     static_cast<void>(milliseconds);

@@ -6,6 +6,7 @@
 // can drive the line stream from memory, in chunks of any size.
 
 #include <cstddef>
+#include <cstdint>
 
 namespace spanlet::cli {
 
@@ -23,6 +24,9 @@ public:
     // Whether a read may wait for a writer (a pipe, a terminal), so that what
     // was answered so far must be written out first.
     [[nodiscard]] virtual bool may_wait() const = 0;
+    // The descriptor of a regular file that may be read at any offset
+    // (pread), or -1.
+    [[nodiscard]] virtual int file_descriptor() const { return -1; }
     // Whether a read would not wait, having waited up to `milliseconds` for
     // bytes (or the end) to come; at once for an input that never waits.
     [[nodiscard]] virtual bool ready_within(int milliseconds) const {
@@ -49,6 +53,7 @@ public:
     long read(char* into, size_t size) override;
     [[nodiscard]] bool may_wait() const override { return may_wait_; }
     [[nodiscard]] bool ready_within(int milliseconds) const override;
+    [[nodiscard]] int file_descriptor() const override { return may_wait_ ? -1 : fd_; }
 
 private:
     int fd_;
@@ -75,6 +80,30 @@ private:
     int fd_;
     [[maybe_unused]] bool as_text_;  // read on Windows only
 };
+
+#ifndef _WIN32
+// The lines of a regular file that start in [from, to), read with pread at
+// offsets of their own, so that many readers share one descriptor: from the
+// first line that starts at or after `from` (`from` itself when `first`)
+// through the line feed that ends the last one that starts before `to`; with
+// `to` 0, to the end of the file. Consecutive ranges give every line once.
+class file_lines final : public byte_source {
+public:
+    file_lines(int fd, uint64_t from, uint64_t to, bool first) : fd_(fd), at_(from), to_(to), started_(first) {}
+    long read(char* into, size_t size) override;
+    [[nodiscard]] bool may_wait() const override { return false; }
+
+private:
+    [[nodiscard]] long read_at(char* into, size_t size, uint64_t offset) const;
+    bool find_start(char* scratch, size_t size);
+
+    int fd_;
+    uint64_t at_;
+    uint64_t to_;
+    bool started_;
+    bool done_ = false;
+};
+#endif
 
 inline constexpr int STANDARD_OUTPUT = 1;
 inline constexpr int STANDARD_ERROR = 2;

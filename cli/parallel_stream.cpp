@@ -13,6 +13,11 @@
 #include <thread>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "cli/line_split.h"
 #include "cli/line_stream.h"
 #include "cli/output.h"
@@ -102,8 +107,12 @@ struct read_bytes {
     }
 };
 
+
 struct part {
     read_bytes input;    // whole lines; the last part may end without a line feed
+    uint64_t from = 0;   // or, from a regular file, the lines that start in [from, to)
+    uint64_t to = 0;     // 0: to the end of the file
+    bool in_file = false;
     std::string output;  // their rows
     uint64_t sequence = 0;
     uint64_t lines = 0;
@@ -143,6 +152,10 @@ public:
     [[nodiscard]] bool started() const { return !workers_.empty(); }
 
     int run() {
+#ifndef _WIN32
+        if (input_.file_descriptor() >= 0)
+            return read_file_parts(input_.file_descriptor());
+#endif
         read_bytes pending;  // read and not handed out: whole lines, then the start of one
         bool at_end = false;
         while (!at_end && !write_failed_) {
@@ -197,6 +210,49 @@ private:
         return false;
     }
 
+#ifndef _WIN32
+    // A regular file: the workers read their parts themselves, PART_SIZE
+    // bytes of it each, from where the descriptor stands.
+    int read_file_parts(int fd) {
+        struct stat status {};
+        const off_t start = lseek(fd, 0, SEEK_CUR);
+        if (start < 0 || fstat(fd, &status) != 0) {
+            read_failed_ = true;
+            read_error_ = errno;
+            return finish(EXIT_OK);
+        }
+        const auto from = static_cast<uint64_t>(start);
+        const auto end = static_cast<uint64_t>(status.st_size);
+        const uint64_t parts = end > from ? (end - from + PART_SIZE - 1) / PART_SIZE : 1;
+        for (uint64_t k = 0; k < parts && !write_failed_; ++k) {
+            if (handed_ - written_ == parts_.size())
+                write_oldest();
+            part& next = slot(handed_);
+            next.in_file = true;
+            next.from = from + k * PART_SIZE;
+            next.to = k + 1 == parts ? 0 : from + (k + 1) * PART_SIZE;
+            hand_over(next);
+        }
+        write_all();
+        return finish(EXIT_OK);
+    }
+#endif
+
+    // The lines of `which` answered into its output, their messages said to
+    // `messages`: the bytes read for it, or its lines of the file.
+    int answer_part(part& which, message_log& messages, input_part& where) {
+        which.output.clear();
+        memory_sink rows(which.output);
+#ifndef _WIN32
+        if (which.in_file) {
+            file_lines bytes(input_.file_descriptor(), which.from, which.to, which.sequence == 0);
+            return run_line_stream(opts_, name_, bytes, rows, messages, calendar_, where);
+        }
+#endif
+        memory_source bytes(which.input.text());
+        return run_line_stream(opts_, name_, bytes, rows, messages, calendar_, where);
+    }
+
     // The first `size` bytes of `pending` to the next worker: the part
     // takes the buffer, and what follows them goes to the front of the
     // part's old one, which `pending` takes.
@@ -210,6 +266,11 @@ private:
         if (pending.size != 0)
             std::memcpy(pending.buffer.data(), next.input.buffer.data() + size, pending.size);
         next.input.size = size;
+        hand_over(next);
+    }
+
+    // `next`, the part in the next slot, to the workers.
+    void hand_over(part& next) {
         next.sequence = handed_;
         next.done = false;
         {
@@ -246,10 +307,7 @@ private:
         if (oldest.said) {
             // Answered again, here, in order: its messages name their lines.
             input_part where{lines_before_, oldest.sequence == 0, 0};
-            oldest.output.clear();
-            memory_source bytes(oldest.input.text());
-            memory_sink rows(oldest.output);
-            oldest.status = run_line_stream(opts_, name_, bytes, rows, messages_, calendar_, where);
+            oldest.status = answer_part(oldest, messages_, where);
         }
         lines_before_ += oldest.lines;
         status_ |= oldest.status;
@@ -277,14 +335,11 @@ private:
                 sequence = taken_++;
             }
             part& mine = slot(sequence);
-            mine.output.clear();
-            memory_source bytes(mine.input.text());
-            memory_sink rows(mine.output);
             counting_sink said;
             input_part where{0, sequence == 0, 0};
             {
                 message_log unsaid(said);
-                mine.status = run_line_stream(opts_, name_, bytes, rows, unsaid, calendar_, where);
+                mine.status = answer_part(mine, unsaid, where);
             }
             mine.lines = where.lines;
             mine.said = said.bytes != 0;

@@ -4,12 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#include <algorithm>
 #include <cstdint>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/csv_split.h"
+#include "cli/fd_io.h"
 #include "cli/line_split.h"
 #include "cli/messages.h"
 #include "cli/options.h"
@@ -86,6 +93,59 @@ TEST(LineBuffer, HandsOutTheSameLinesInChunksOfAnySize) {
     };
     expect_split(cases, false);
 }
+
+#ifndef _WIN32
+// Ranges of a file cut anywhere give each line to exactly one of them, the
+// one where it starts: the cuts placed at line starts, one byte either side,
+// inside long lines and past the end, each range read in small pieces.
+TEST(FileLines, ConsecutiveRangesGiveEveryLineOnce) {
+    std::mt19937 random(17);
+    for (int round = 0; round < 40; ++round) {
+        std::string text;
+        std::vector<uint64_t> starts;
+        for (int i = 0; i < 60; ++i) {
+            starts.push_back(text.size());
+            text += std::string(random() % 10 == 0 ? 100 + random() % 300 : random() % 30, 'x') + "\n";
+        }
+        if (round % 2 == 1)
+            text += "last line without its line feed";
+        char name[] = "/tmp/spanlet-lines-XXXXXX";
+        const int fd = mkstemp(name);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+        std::vector<uint64_t> cuts;
+        for (int i = 0; i < 12; ++i) {
+            const uint64_t start = starts[random() % starts.size()];
+            const uint64_t cut = start + (random() % 3) - 1 + (random() % 4 == 0 ? random() % 200 : 0);
+            if (cut >= 1 && cut < text.size() + 50)
+                cuts.push_back(cut);
+        }
+        std::sort(cuts.begin(), cuts.end());
+        cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+        std::string joined;
+        for (size_t k = 0; k <= cuts.size(); ++k) {
+            const uint64_t from = k == 0 ? 0 : cuts[k - 1];
+            const uint64_t to = k == cuts.size() ? 0 : cuts[k];
+            spanlet::cli::file_lines range(fd, from, to, k == 0);
+            std::string bytes;
+            char piece[7];
+            for (long got; (got = range.read(piece, 1 + random() % sizeof piece)) > 0;)
+                bytes.append(piece, static_cast<size_t>(got));
+            if (!bytes.empty()) {
+                // It begins with a line that starts in the range.
+                const uint64_t begins = joined.size();
+                ASSERT_TRUE(begins == 0 || text[begins - 1] == '\n') << "round " << round << ", from " << from;
+                ASSERT_GE(begins, from) << "round " << round;
+                ASSERT_TRUE(to == 0 || begins < to) << "round " << round << ", to " << to;
+            }
+            joined += bytes;
+        }
+        close(fd);
+        unlink(name);
+        ASSERT_EQ(joined, text) << "round " << round;
+    }
+}
+#endif
 
 TEST(SplitFields, AtTheDelimiterTheTabOrBlanks) {
     struct field_case {
