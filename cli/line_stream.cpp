@@ -1,5 +1,6 @@
 #include "cli/line_stream.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <new>
@@ -104,9 +105,14 @@ private:
         lines().skip(answered.read);
         number_ += answered.read / (CANONICAL_LINE + 1);
         if (answered.left) {
-            // Its lines go one at a time: input of other spellings pays
-            // for one try in a batch's worth of lines, not one a line.
-            next_batch_ = number_ + BATCH_LINES;
+            // Its lines go one at a time, and the next try waits twice as
+            // long as the last (up to MOST_BETWEEN_TRIES lines): input of
+            // other spellings pays for few tries, and input of common
+            // lines with an odd one among them soon goes in batches again.
+            next_batch_ = number_ + between_tries_;
+            between_tries_ = std::min(2 * between_tries_, MOST_BETWEEN_TRIES);
+        } else if (answered.read != 0) {
+            between_tries_ = BATCH_LINES;
         }
         return answered.read != 0;
     }
@@ -159,6 +165,8 @@ private:
     input_part& part_;
     uint64_t number_;  // of the line last handed out
     uint64_t next_batch_ = 0;  // no batch is tried before this line number
+    uint64_t between_tries_ = BATCH_LINES;  // lines from a batch left to the next try
+    static constexpr uint64_t MOST_BETWEEN_TRIES = 1024;
 };
 
 }  // namespace

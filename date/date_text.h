@@ -222,28 +222,26 @@ namespace fast_path {
 
 inline bool is_digit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
-// The number of one or two digits at `at` of `text`, moving `at` past it;
-// -1 when there is none.
-inline int32_t short_number(std::string_view text, size_t& at) {
-    if (at >= text.size() || !is_digit(text[at]))
-        return -1;
-    int32_t value = text[at++] - '0';
-    if (at < text.size() && is_digit(text[at]))
-        value = value * 10 + (text[at++] - '0');
-    return value;
+// The four bytes at `at` as four digits: true and their number in `value`.
+// XOR with "0000" leaves 0-9 in a digit's byte and 10 or more in any
+// other's, which adding 0x76 carries into the top bit.
+inline bool four_digits(std::string_view text, size_t at, int32_t& value) {
+    uint32_t word = 0;
+    for (size_t i = 0; i < 4; ++i)
+        word |= uint32_t{static_cast<unsigned char>(text[at + i])} << (8 * i);
+    const uint32_t offset = word ^ 0x30303030;
+    const uint32_t pairs = offset * 10 + (offset >> 8);  // bytes 0 and 2 [0, 99] where digits
+    value = static_cast<int32_t>((pairs & 0xFF) * 100 + ((pairs >> 16) & 0xFF));
+    return ((offset | (offset + 0x76767676)) & 0x80808080) == 0;
 }
 
-// The four digits at `at` of `text` as a number, or -1.
-inline int32_t four_digits(std::string_view text, size_t at) {
-    if (text.size() < at + 4)
-        return -1;
-    int32_t value = 0;
-    for (size_t i = at; i < at + 4; ++i) {
-        if (!is_digit(text[i]))
-            return -1;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
+// The number of one or two digits in [from, to) of `text`, or -1.
+inline int32_t short_number(std::string_view text, size_t from, size_t to) {
+    if (to == from + 1)
+        return is_digit(text[from]) ? text[from] - '0' : -1;
+    if (to == from + 2 && is_digit(text[from]) && is_digit(text[from + 1]))
+        return (text[from] - '0') * 10 + (text[from + 1] - '0');
+    return -1;
 }
 
 inline bool is_numeric_separator(char c) { return c == '/' || c == '.' || c == '-'; }
@@ -252,37 +250,36 @@ inline bool is_numeric_separator(char c) { return c == '/' || c == '.' || c == '
 
 [[gnu::always_inline]] inline bool read_numeric_spelling(std::string_view text, field_order order, date& out) {
     using namespace fast_path;
-    if (text.size() < 8 || text.size() > 10)  // 1/1/2010 to 2010/10/10
+    const size_t length = text.size();
+    if (length < 8 || length > 10)  // 1/1/2010 to 2010/10/10
         return false;
+    int32_t year = 0;
     date found{};
-    if (text.size() == 8 && four_digits(text, 0) >= 0 && four_digits(text, 4) >= 0) {
-        found = {four_digits(text, 0), four_digits(text, 4) / 100, four_digits(text, 4) % 100};
-    } else if (four_digits(text, 0) >= 0) {
-        // YYYY/M/D
-        const char separator = text[4];
-        size_t at = 5;
-        const int32_t month = short_number(text, at);
-        if (!is_numeric_separator(separator) || month < 0 || at >= text.size() || text[at] != separator)
+    if (four_digits(text, 0, year)) {
+        int32_t month_and_day = 0;
+        if (length == 8 && four_digits(text, 4, month_and_day)) {
+            found = {year, month_and_day / 100, month_and_day % 100};  // YYYYMMDD
+        } else {
+            // YYYY/M/D: the second separator at 6 or 7.
+            const char separator = text[4];
+            const size_t second = text[6] == separator ? 6 : 7;
+            if (!is_numeric_separator(separator) || text[second] != separator)
+                return false;
+            found = {year, short_number(text, 5, second), short_number(text, second + 1, length)};
+        }
+    } else if (four_digits(text, length - 4, year)) {
+        // M/D/YYYY, or D/M/YYYY: the first separator at 1 or 2.
+        const char separator = text[length - 5];
+        const size_t first = text[1] == separator ? 1 : 2;
+        if (!is_numeric_separator(separator) || text[first] != separator)
             return false;
-        ++at;
-        const int32_t day = short_number(text, at);
-        if (day < 0 || at != text.size())
-            return false;
-        found = {four_digits(text, 0), month, day};
+        const int32_t one = short_number(text, 0, first);
+        const int32_t other = short_number(text, first + 1, length - 5);
+        found = order == field_order::month_first ? date{year, one, other} : date{year, other, one};
     } else {
-        // M/D/YYYY, or D/M/YYYY
-        size_t at = 0;
-        const int32_t first = short_number(text, at);
-        if (first < 0 || at >= text.size())
-            return false;
-        const char separator = text[at++];
-        const int32_t second = short_number(text, at);
-        if (!is_numeric_separator(separator) || second < 0 || at + 5 != text.size() || text[at] != separator)
-            return false;
-        const int32_t year = four_digits(text, at + 1);
-        found = order == field_order::month_first ? date{year, first, second} : date{year, second, first};
+        return false;
     }
-    if (found.year < FIRST_READ_YEAR || !is_valid_date(found))
+    if (found.year < FIRST_READ_YEAR || !is_valid_date(found))  // a number of -1 is no month or day
         return false;
     out = found;
     return true;
