@@ -17,9 +17,14 @@ public:
     explicit date_reader(const options& opts);
     date_reading read(std::string_view text) {
         date found{};
-        if (read_canonical_spelling(text, found) || read_numeric_spelling(text, order_, found))
+        if (read_fast(text, found))
             return {refusal::none, found, found};
         return read_other(text);
+    }
+    // The fast paths alone: true and the date for the spellings most dates
+    // come in, which read() reads the same; false for the rest.
+    bool read_fast(std::string_view text, date& found) const {
+        return read_canonical_spelling(text, found) || read_numeric_spelling(text, order_, found);
     }
 
 private:

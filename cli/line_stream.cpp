@@ -132,6 +132,13 @@ private:
             rows_.not_a_pair();
             return false;
         }
+        // Most pairs: two dates the fast paths read (digits and separators,
+        // which a row always echoes).
+        date dates[2];
+        if (rule_.read_fast(pair.first, pair.second, dates)) {
+            rows_.difference(pair.first, pair.second, rule_.difference(dates[0], dates[1]));
+            return true;
+        }
         const pair_verdict verdict = rule_.judge(pair.first, pair.second);
         if (!verdict.answered() && has_nul(line))
             return not_a_pair_for_nul();
