@@ -191,7 +191,8 @@ int run_line_stream(const options& opts, const char* name, byte_source& input, b
 
 int run_line_stream(const options& opts, int output_fd, message_log& messages, const working_days* calendar) {
     const stream_run one_worker = run_line_stream;
-    return run_on_file(opts.jobs == 1 ? one_worker : run_parallel_stream, opts, output_fd, messages, calendar);
+    const stream_run workers = run_parallel_stream;
+    return run_on_file(opts.jobs == 1 ? one_worker : workers, opts, output_fd, messages, calendar);
 }
 
 int block_stream::status() {

@@ -28,7 +28,7 @@ namespace {
 // A part is cut at the last line feed once this much is read: large enough
 // that handing it over costs nothing next to answering it, small enough
 // that a few a worker stay in the caches.
-constexpr size_t PART_SIZE = size_t{1} << 20;
+constexpr size_t DEFAULT_PART_SIZE = size_t{1} << 20;
 // How long, in milliseconds, a pipe may stay empty before what was read is
 // answered and written without waiting for a whole part: a writer that is
 // merely slower than the workers keeps the parts whole.
@@ -124,9 +124,9 @@ struct part {
 class parallel_stream {
 public:
     parallel_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                    message_log& messages, const working_days* calendar, unsigned workers)
+                    message_log& messages, const working_days* calendar, unsigned workers, size_t part_size)
         : opts_(opts), name_(name), input_(input), answers_(answers), messages_(messages), calendar_(calendar),
-          parts_(size_t{workers} * PARTS_PER_WORKER) {
+          part_size_(part_size), parts_(size_t{workers} * PARTS_PER_WORKER) {
         for (unsigned i = 0; i < workers; ++i) {
             try {
                 workers_.emplace_back([this] { work(); });
@@ -183,8 +183,8 @@ private:
     // Reads until `pending` holds a part; true at the end of the input (or
     // a read error, said at the end).
     bool read_part(read_bytes& pending) {
-        pending.buffer.resize(PART_SIZE + BLOCK_SIZE);
-        while (pending.size < PART_SIZE) {
+        pending.buffer.resize(part_size_ + BLOCK_SIZE);
+        while (pending.size < part_size_) {
             if (!input_.ready_within(WRITER_PAUSE)) {
                 // Nothing answered waits behind a read that blocks: the
                 // rows are written as they come until bytes do.
@@ -211,7 +211,7 @@ private:
     }
 
 #ifndef _WIN32
-    // A regular file: the workers read their parts themselves, PART_SIZE
+    // A regular file: the workers read their parts themselves, part_size_
     // bytes of it each, from where the descriptor stands.
     int read_file_parts(int fd) {
         struct stat status {};
@@ -223,14 +223,14 @@ private:
         }
         const auto from = static_cast<uint64_t>(start);
         const auto end = static_cast<uint64_t>(status.st_size);
-        const uint64_t parts = end > from ? (end - from + PART_SIZE - 1) / PART_SIZE : 1;
+        const uint64_t parts = end > from ? (end - from + part_size_ - 1) / part_size_ : 1;
         for (uint64_t k = 0; k < parts && !write_failed_; ++k) {
             if (handed_ - written_ == parts_.size())
                 write_oldest();
             part& next = slot(handed_);
             next.in_file = true;
-            next.from = from + k * PART_SIZE;
-            next.to = k + 1 == parts ? 0 : from + (k + 1) * PART_SIZE;
+            next.from = from + k * part_size_;
+            next.to = k + 1 == parts ? 0 : from + (k + 1) * part_size_;
             hand_over(next);
         }
         write_all();
@@ -261,7 +261,7 @@ private:
             write_oldest();
         part& next = slot(handed_);
         std::swap(next.input, pending);
-        pending.buffer.resize(PART_SIZE + BLOCK_SIZE);
+        pending.buffer.resize(part_size_ + BLOCK_SIZE);
         pending.size = next.input.size - size;
         if (pending.size != 0)
             std::memcpy(pending.buffer.data(), next.input.buffer.data() + size, pending.size);
@@ -378,6 +378,7 @@ private:
     byte_sink& answers_;
     message_log& messages_;
     const working_days* calendar_;
+    size_t part_size_;
     std::vector<part> parts_;  // a ring: part n in slot n % size
     std::vector<std::thread> workers_;
 
@@ -409,10 +410,15 @@ unsigned worker_count(unsigned jobs) {
 
 int run_parallel_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
                         message_log& messages, const working_days* calendar) {
+    return run_parallel_stream(opts, name, input, answers, messages, calendar, DEFAULT_PART_SIZE);
+}
+
+int run_parallel_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
+                        message_log& messages, const working_days* calendar, size_t part_size) {
     const unsigned workers = worker_count(opts.jobs);
     if (workers > 1) {
         try {
-            parallel_stream stream(opts, name, input, answers, messages, calendar, workers);
+            parallel_stream stream(opts, name, input, answers, messages, calendar, workers, part_size);
             if (stream.started())
                 return stream.run();
         } catch (const std::bad_alloc&) {

@@ -3,6 +3,8 @@
 // whole lines, workers answer consecutive parts at once, and the rows are
 // written in the order of the lines, byte for byte what one worker writes.
 
+#include <cstddef>
+
 #include "cli/fd_io.h"
 #include "cli/messages.h"
 #include "cli/options.h"
@@ -16,5 +18,10 @@ namespace spanlet::cli {
 // part sends the rest of the input through one worker.
 int run_parallel_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
                         message_log& messages, const working_days* calendar);
+
+// The same with parts of about `part_size` bytes (at least 1), so that the
+// tests and the fuzzers cut small inputs into many parts.
+int run_parallel_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
+                        message_log& messages, const working_days* calendar, size_t part_size);
 
 }  // namespace spanlet::cli

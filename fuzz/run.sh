@@ -11,7 +11,7 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)"
 
 scratch=$(mktemp -d)
-for target in date_text_fuzz calendar_fuzz periods_fuzz line_stream_fuzz common_lines_fuzz csv_fuzz; do
+for target in date_text_fuzz calendar_fuzz periods_fuzz line_stream_fuzz common_lines_fuzz parallel_stream_fuzz csv_fuzz; do
   corpus=fuzz/corpus/${target%_fuzz}
   mkdir -p "$scratch/$target"
   echo "-- $target for ${seconds}s"
