@@ -250,18 +250,30 @@ options parse_options(int argc, char** argv) {
     return parser(argc, argv).run();
 }
 
+namespace {
+
+// The digits at `at`, moving `at` past them: false when there are none, or
+// when their number is above `most`.
+bool read_number(const char*& at, uint64_t most, uint64_t& value) {
+    const char* const start = at;
+    value = 0;
+    for (; *at >= '0' && *at <= '9'; ++at) {
+        value = value * 10 + static_cast<uint64_t>(*at - '0');
+        if (value > most)
+            return false;
+    }
+    return at != start;
+}
+
+}  // namespace
+
 bool parse_size(const char* text, size_t& out) {
     // Lines are held in memory with a block behind them: the largest limit,
     // 1 GiB on 32-bit systems, leaves room for that.
     constexpr auto LARGEST = uint64_t{SIZE_MAX / 4 + 1};
     uint64_t value = 0;
     const char* at = text;
-    for (; *at >= '0' && *at <= '9'; ++at) {
-        value = value * 10 + static_cast<uint64_t>(*at - '0');
-        if (value > LARGEST)
-            return false;
-    }
-    if (at == text)
+    if (!read_number(at, LARGEST, value))
         return false;
     int shift = 0;
     if (*at == 'K' || *at == 'k')
@@ -279,16 +291,11 @@ bool parse_size(const char* text, size_t& out) {
 }
 
 bool parse_jobs(const char* text, unsigned& out) {
-    unsigned value = 0;
+    uint64_t value = 0;
     const char* at = text;
-    for (; *at >= '0' && *at <= '9'; ++at) {
-        value = value * 10 + static_cast<unsigned>(*at - '0');
-        if (value > MOST_JOBS)
-            return false;
-    }
-    if (at == text || *at != '\0')
+    if (!read_number(at, MOST_JOBS, value) || *at != '\0')
         return false;
-    out = value;
+    out = static_cast<unsigned>(value);
     return true;
 }
 
