@@ -107,7 +107,6 @@ struct read_bytes {
     }
 };
 
-
 struct part {
     read_bytes input;    // whole lines; the last part may end without a line feed
     uint64_t from = 0;   // or, from a regular file, the lines that start in [from, to)
