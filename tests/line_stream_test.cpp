@@ -133,7 +133,7 @@ TEST(FileLines, ConsecutiveRangesGiveEveryLineOnce) {
                 bytes.append(piece, static_cast<size_t>(got));
             if (!bytes.empty()) {
                 // It begins with a line that starts in the range.
-                const uint64_t begins = joined.size();
+                const size_t begins = joined.size();
                 ASSERT_TRUE(begins == 0 || text[begins - 1] == '\n') << "round " << round << ", from " << from;
                 ASSERT_GE(begins, from) << "round " << round;
                 ASSERT_TRUE(to == 0 || begins < to) << "round " << round << ", to " << to;
