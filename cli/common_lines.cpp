@@ -217,11 +217,6 @@ template <bool number_only>
     return {read, out, false};
 }
 
-template <bool number_only>
-batch_run answer_batches_baseline(const char* lines, size_t size, char* out, size_t room, bool inclusive) {
-    return answer_batches<number_only>(lines, size, out, room, inclusive);
-}
-
 #if defined(__x86_64__) || defined(__i386__)
 // The same, in the 256-bit registers of AVX2.
 template <bool number_only>
@@ -239,8 +234,8 @@ batch_run answer_batches_with_avx2(const char* lines, size_t size, char* out, si
 }  // namespace
 
 batch_run answer_batches_portable(const char* lines, size_t size, char* out, size_t room, batch_options how) {
-    return how.number_only ? answer_batches_baseline<true>(lines, size, out, room, how.inclusive)
-                           : answer_batches_baseline<false>(lines, size, out, room, how.inclusive);
+    return how.number_only ? answer_batches<true>(lines, size, out, room, how.inclusive)
+                           : answer_batches<false>(lines, size, out, room, how.inclusive);
 }
 
 #if defined(__x86_64__) || defined(__i386__)

@@ -36,10 +36,10 @@ struct batch_run {
 };
 
 // Answers batch after batch of the `size` bytes at `lines`, while a whole
-// batch remains (and BATCH_OVERREAD bytes after it) and room for its rows: BATCH_LINES lines of BATCH_BYTES
-// bytes, each the common line naming two real dates of 1400-9999. The rows
-// are written at `out`, which has `room` bytes; past `end`, what is there
-// is to be ignored.
+// batch remains (and BATCH_OVERREAD bytes after it) and room for its rows:
+// BATCH_LINES lines of BATCH_BYTES bytes, each the common line naming two
+// real dates of 1400-9999. The rows are written at `out`, which has `room`
+// bytes; past `end`, what is there is to be ignored.
 using batch_answerer = batch_run (*)(const char* lines, size_t size, char* out, size_t room, batch_options how);
 
 // The fastest way this processor has, chosen once at run time: vector

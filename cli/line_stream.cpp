@@ -17,9 +17,8 @@
 namespace spanlet::cli {
 namespace {
 
-// The common line, YYYY-MM-DD<TAB>YYYY-MM-DD, and its length.
-constexpr size_t CANONICAL_LENGTH = 10;
-constexpr size_t CANONICAL_LINE = 2 * CANONICAL_LENGTH + 1;
+// The common line, YYYY-MM-DD<TAB>YYYY-MM-DD, without its line end.
+constexpr size_t COMMON_TEXT = COMMON_LINE - 1;
 
 class line_stream : public block_stream {
 public:
@@ -30,7 +29,7 @@ public:
           // The common line is split at a tab: only then, and only when the
           // limit lets it (with a CR) be a line, is it answered unsplit.
           common_lines_((opts.delimiter == nullptr || opts.delimiter[0] == '\t') &&
-                        opts.line_limit >= CANONICAL_LINE + 1),
+                        opts.line_limit >= COMMON_TEXT + 1),
           batch_(common_lines_ && rule_.plain_days() ? pick_batch_answerer() : nullptr), part_(part),
           number_(part.lines_before) {}
 
@@ -78,16 +77,16 @@ private:
     // YYYY-MM-DD<TAB>YYYY-MM-DD, ended by LF or CR LF, without searching for
     // its end: returns its length with the line end, or 0 to go the usual way.
     size_t answer_common_line(std::string_view unread) {
-        if (unread.size() <= CANONICAL_LINE + 1)
+        if (unread.size() <= COMMON_TEXT + 1)
             return 0;
-        const size_t feed = unread[CANONICAL_LINE] == '\r' ? CANONICAL_LINE + 1 : CANONICAL_LINE;
+        const size_t feed = unread[COMMON_TEXT] == '\r' ? COMMON_TEXT + 1 : COMMON_TEXT;
         date first{};
         date second{};
-        if (unread[feed] != '\n' || unread[CANONICAL_LENGTH] != '\t' ||
-            !read_canonical_spelling(unread.substr(0, CANONICAL_LENGTH), first) ||
-            !read_canonical_spelling(unread.substr(CANONICAL_LENGTH + 1, CANONICAL_LENGTH), second))
+        if (unread[feed] != '\n' || unread[COMMON_DATE] != '\t' ||
+            !read_canonical_spelling(unread.substr(0, COMMON_DATE), first) ||
+            !read_canonical_spelling(unread.substr(COMMON_DATE + 1, COMMON_DATE), second))
             return 0;
-        rows_.difference(unread.substr(0, CANONICAL_LENGTH), unread.substr(CANONICAL_LENGTH + 1, CANONICAL_LENGTH),
+        rows_.difference(unread.substr(0, COMMON_DATE), unread.substr(COMMON_DATE + 1, COMMON_DATE),
                          rule_.difference(first, second));
         return feed + 1;
     }
@@ -103,7 +102,7 @@ private:
         const batch_run answered = batch_(unread.data(), unread.size(), out, room, {opts_.number_only, opts_.inclusive});
         this->out().keep(answered.end);
         lines().skip(answered.read);
-        number_ += answered.read / (CANONICAL_LINE + 1);
+        number_ += answered.read / COMMON_LINE;
         if (answered.left) {
             // Its lines go one at a time, and the next try waits twice as
             // long as the last (up to MOST_BETWEEN_TRIES lines): input of
@@ -125,9 +124,9 @@ private:
         // A NUL byte is looked for only in a line that is no answered pair:
         // no date text with one is read, and the fields of a pair hold all
         // of its line but the delimiter and blanks.
-        if (pair.fields != 2 && has_nul(line))
-            return not_a_pair_for_nul();
         if (pair.fields != 2) {
+            if (has_nul(line))
+                return not_a_pair_for_nul();
             messages().wrong_field_count(here(), pair.fields);
             rows_.not_a_pair();
             return false;
@@ -140,10 +139,11 @@ private:
             return true;
         }
         const pair_verdict verdict = rule_.judge(pair.first, pair.second);
-        if (!verdict.answered() && has_nul(line))
-            return not_a_pair_for_nul();
-        if (!verdict.answered())
+        if (!verdict.answered()) {
+            if (has_nul(line))
+                return not_a_pair_for_nul();
             messages().refusals(here(), pair.first, pair.second, verdict);
+        }
         for (const std::string_view field : {pair.first, pair.second}) {
             // cppcheck-suppress useStlAlgorithm
             if (!rows_.echoes(field)) {

@@ -111,7 +111,6 @@ struct part {
     read_bytes input;    // whole lines; the last part may end without a line feed
     uint64_t from = 0;   // or, from a regular file, the lines that start in [from, to)
     uint64_t to = 0;     // 0: to the end of the file
-    bool in_file = false;
     std::string output;  // their rows
     uint64_t sequence = 0;
     uint64_t lines = 0;
@@ -120,12 +119,23 @@ struct part {
     bool done = false;
 };
 
+// The regular file that workers may read their parts of themselves (pread),
+// or -1: on Windows, the main thread reads every input.
+int parts_file(const byte_source& input) {
+#ifdef _WIN32
+    static_cast<void>(input);
+    return -1;
+#else
+    return input.file_descriptor();
+#endif
+}
+
 class parallel_stream {
 public:
     parallel_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
                     message_log& messages, const working_days* calendar, unsigned workers, size_t part_size)
         : opts_(opts), name_(name), input_(input), answers_(answers), messages_(messages), calendar_(calendar),
-          part_size_(part_size), parts_(size_t{workers} * PARTS_PER_WORKER) {
+          file_(parts_file(input)), part_size_(part_size), parts_(size_t{workers} * PARTS_PER_WORKER) {
         for (unsigned i = 0; i < workers; ++i) {
             try {
                 workers_.emplace_back([this] { work(); });
@@ -152,8 +162,8 @@ public:
 
     int run() {
 #ifndef _WIN32
-        if (input_.file_descriptor() >= 0)
-            return read_file_parts(input_.file_descriptor());
+        if (file_ >= 0)
+            return read_file_parts();
 #endif
         read_bytes pending;  // read and not handed out: whole lines, then the start of one
         bool at_end = false;
@@ -212,10 +222,10 @@ private:
 #ifndef _WIN32
     // A regular file: the workers read their parts themselves, part_size_
     // bytes of it each, from where the descriptor stands.
-    int read_file_parts(int fd) {
+    int read_file_parts() {
         struct stat status {};
-        const off_t start = lseek(fd, 0, SEEK_CUR);
-        if (start < 0 || fstat(fd, &status) != 0) {
+        const off_t start = lseek(file_, 0, SEEK_CUR);
+        if (start < 0 || fstat(file_, &status) != 0) {
             read_failed_ = true;
             read_error_ = errno;
             return finish(EXIT_OK);
@@ -224,10 +234,7 @@ private:
         const auto end = static_cast<uint64_t>(status.st_size);
         const uint64_t parts = end > from ? (end - from + part_size_ - 1) / part_size_ : 1;
         for (uint64_t k = 0; k < parts && !write_failed_; ++k) {
-            if (handed_ - written_ == parts_.size())
-                write_oldest();
-            part& next = slot(handed_);
-            next.in_file = true;
+            part& next = free_slot();
             next.from = from + k * part_size_;
             next.to = k + 1 == parts ? 0 : from + (k + 1) * part_size_;
             hand_over(next);
@@ -243,8 +250,8 @@ private:
         which.output.clear();
         memory_sink rows(which.output);
 #ifndef _WIN32
-        if (which.in_file) {
-            file_lines bytes(input_.file_descriptor(), which.from, which.to, which.sequence == 0);
+        if (file_ >= 0) {
+            file_lines bytes(file_, which.from, which.to, which.sequence == 0);
             return run_line_stream(opts_, name_, bytes, rows, messages, calendar_, where);
         }
 #endif
@@ -256,9 +263,7 @@ private:
     // takes the buffer, and what follows them goes to the front of the
     // part's old one, which `pending` takes.
     void hand_out(read_bytes& pending, size_t size) {
-        if (handed_ - written_ == parts_.size())
-            write_oldest();
-        part& next = slot(handed_);
+        part& next = free_slot();
         std::swap(next.input, pending);
         pending.buffer.resize(part_size_ + BLOCK_SIZE);
         pending.size = next.input.size - size;
@@ -266,6 +271,14 @@ private:
             std::memcpy(pending.buffer.data(), next.input.buffer.data() + size, pending.size);
         next.input.size = size;
         hand_over(next);
+    }
+
+    // The slot of the next part to hand out, its rows written first when
+    // the ring is full.
+    part& free_slot() {
+        if (handed_ - written_ == parts_.size())
+            write_oldest();
+        return slot(handed_);
     }
 
     // `next`, the part in the next slot, to the workers.
@@ -377,6 +390,7 @@ private:
     byte_sink& answers_;
     message_log& messages_;
     const working_days* calendar_;
+    int file_;  // a regular file each worker reads its part of, or -1
     size_t part_size_;
     std::vector<part> parts_;  // a ring: part n in slot n % size
     std::vector<std::thread> workers_;
