@@ -45,8 +45,8 @@ struct csv_record {
 class csv_stream : public block_stream {
 public:
     csv_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers, message_log& messages,
-               const working_days* calendar)
-        : block_stream(opts, name, input, answers, messages, true), opts_(opts), rule_(opts, calendar),
+               const pair_rule& rule)
+        : block_stream(opts, name, input, answers, messages, true), opts_(opts), rule_(rule),
           delimiter_(opts.delimiter != nullptr ? opts.delimiter[0] : ','), columns_(opts.columns) {}
 
     int run() {
@@ -74,7 +74,7 @@ private:
                 count(false);
                 if (header_due)
                     return;  // no names to find the columns by
-                write_refused({{}, "\n"});
+                write_refused({{}, lines().ended_by_crlf() ? "\r\n" : "\n"});
                 continue;
             }
             const csv_record record = ended(bytes);
@@ -108,15 +108,19 @@ private:
         while (fields.more())
             names.emplace_back(csv_value(fields.next(), scratch));
         for (int side = 0; side < 2; ++side) {
-            const std::string_view wanted = columns_.names[side];
-            const auto matches = std::count(names.begin(), names.end(), wanted);
-            if (matches > 1 || (matches == 0 && columns_.numbers[side] == 0)) {
-                messages().header_problem(name(), wanted, matches > 1);
-                count(false);
-                return false;
-            }
-            if (matches == 1)
+            // Only a name the user chose is looked up: a column given by
+            // number (the default columns are 1 and 2) is that column,
+            // whatever its header cell holds.
+            if (columns_.numbers[side] == 0) {
+                const std::string_view wanted = columns_.names[side];
+                const auto matches = std::count(names.begin(), names.end(), wanted);
+                if (matches != 1) {
+                    messages().header_problem(name(), wanted, matches > 1);
+                    count(false);
+                    return false;
+                }
                 columns_.numbers[side] = static_cast<size_t>(std::find(names.begin(), names.end(), wanted) - names.begin()) + 1;
+            }
             // Messages name a column by its name in the header.
             labels_[side] = columns_.numbers[side] <= names.size() ? names[columns_.numbers[side] - 1] : std::string();
         }
@@ -203,7 +207,7 @@ private:
     }
 
     const options& opts_;
-    pair_rule rule_;
+    const pair_rule& rule_;
     const char delimiter_;
     csv_columns columns_;
     std::string scratch_[2];  // a value that had to be unescaped
@@ -215,12 +219,20 @@ private:
 }  // namespace
 
 int run_csv_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                   message_log& messages, const working_days* calendar) {
-    return build_and_run<csv_stream>(opts, name, input, answers, messages, calendar);
+                   message_log& messages, const pair_rule& rule) {
+    return build_and_run<csv_stream>(opts, name, input, answers, messages, rule);
 }
 
-int run_csv_stream(const options& opts, int output_fd, message_log& messages, const working_days* calendar) {
-    return run_on_file(run_csv_stream, opts, output_fd, messages, calendar);
+int run_csv_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
+                   message_log& messages, const working_days* calendar) {
+    const run_clock clock = clock_of_this_run();
+    const pair_rule rule(opts, clock, calendar);
+    return run_csv_stream(opts, name, input, answers, messages, rule);
+}
+
+int run_csv_stream(const options& opts, int output_fd, message_log& messages, const pair_rule& rule) {
+    const stream_run run = run_csv_stream;
+    return run_on_file(run, opts, output_fd, messages, rule);
 }
 
 }  // namespace spanlet::cli

@@ -13,21 +13,23 @@
 namespace spanlet::cli {
 namespace {
 
-// The date text of a holiday line: what stands before a '#', a tab or a CR
-// at the line's end; empty for a line that holds nothing but blanks.
+// The date text of a holiday line: what stands after the blanks (spaces and
+// tabs) that start it and before a '#', a tab or a CR at the line's end;
+// empty for a line that holds nothing but blanks and a comment.
 std::string_view holiday_text(std::string_view line) {
     line = line.substr(0, line.find('#'));
-    line = line.substr(0, line.find('\t'));
     if (!line.empty() && line.back() == '\r')
         line.remove_suffix(1);
-    if (line.find_first_not_of(' ') == std::string_view::npos)
+    const size_t start = line.find_first_not_of(" \t");
+    if (start == std::string_view::npos)
         return {};
-    return line;
+    line.remove_prefix(start);
+    return line.substr(0, line.find('\t'));
 }
 
 class holiday_file {
 public:
-    holiday_file(const char* path, date_reader& reader, message_log& messages)
+    holiday_file(const char* path, const date_reader& reader, message_log& messages)
         : name_(path[0] == '-' && path[1] == '\0' ? "(standard input)" : path), file_(path), reader_(reader),
           messages_(messages) {}
 
@@ -73,14 +75,14 @@ public:
 private:
     const char* name_;
     input_file file_;
-    date_reader& reader_;
+    const date_reader& reader_;
     message_log& messages_;
 };
 
 }  // namespace
 
-std::optional<working_days> load_working_days(const options& opts, message_log& messages) {
-    date_reader reader(opts);
+std::optional<working_days> load_working_days(const options& opts, const run_clock& clock, message_log& messages) {
+    const date_reader reader(opts, clock);
     std::vector<int32_t> days;
     for (const char* path : opts.holiday_files) {
         holiday_file file(path, reader, messages);

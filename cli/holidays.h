@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "cli/dates.h"
 #include "cli/messages.h"
 #include "cli/options.h"
 #include "date/working_days.h"
@@ -14,6 +15,6 @@ namespace spanlet::cli {
 
 // Reads every holiday file once, in full. Nothing after a message naming the
 // file, and the line and why where a line holds no date.
-std::optional<working_days> load_working_days(const options& opts, message_log& messages);
+std::optional<working_days> load_working_days(const options& opts, const run_clock& clock, message_log& messages);
 
 }  // namespace spanlet::cli

@@ -79,6 +79,12 @@ const void* line_buffer::find_end(const char* from, size_t size) {
     return nullptr;
 }
 
+// Whether `size` bytes at `from`, with no line feed yet, are more than a line
+// may hold: a last byte CR may be the start of its CR LF.
+bool line_buffer::over_limit(const char* from, size_t size) const {
+    return size > limit_ + 1 || (size == limit_ + 1 && from[size - 1] != '\r');
+}
+
 // False while the first bytes could still be the start of a byte order mark.
 bool line_buffer::settle_start() {
     const std::string_view head(buffer_.data() + begin_, end_ - begin_);
@@ -103,16 +109,21 @@ line_buffer::item line_buffer::next(std::string_view& line) {
         in_quotes_ = false;
         ended_in_quotes_ = false;
         ended_by_feed_ = true;
+        // The CR of a CR LF is the line's end, not the line: not counted.
+        const bool before_cr = length > 0 ? begin[length - 1] == '\r' : dropping_ && dropped_cr_;
+        ended_by_crlf_ = before_cr;
         feeds_inside_ = std::exchange(feeds_in_item_, 0);
-        if (dropping_ || length > limit_) {
+        if (dropping_ || length - (length > 0 && before_cr ? 1 : 0) > limit_) {
             dropping_ = false;
             return item::too_long;
         }
         line = {begin, length};
         return item::line;
     }
-    if (dropping_ || available > limit_) {
+    if (dropping_ || over_limit(begin, available)) {
         // Too long already: drop what was read of it, and look for its end.
+        if (available != 0)
+            dropped_cr_ = begin[available - 1] == '\r';
         dropping_ = true;
         begin_ = end_;
         scanned_ = 0;
@@ -125,6 +136,8 @@ line_buffer::item line_buffer::next(std::string_view& line) {
         dropping_ = false;
         in_quotes_ = false;
         ended_in_quotes_ = false;
+        ended_by_feed_ = false;
+        ended_by_crlf_ = false;
         feeds_inside_ = std::exchange(feeds_in_item_, 0);
         return item::too_long;
     }
@@ -135,6 +148,7 @@ line_buffer::item line_buffer::next(std::string_view& line) {
     scanned_ = 0;
     ended_in_quotes_ = in_quotes_;
     ended_by_feed_ = false;
+    ended_by_crlf_ = false;
     in_quotes_ = false;
     feeds_inside_ = std::exchange(feeds_in_item_, 0);
     return item::line;

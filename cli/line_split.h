@@ -18,7 +18,7 @@ inline constexpr size_t BLOCK_SIZE = size_t{64} * 1024;
 
 // The input's bytes, read in blocks, and the lines they hold. A line is
 // handed out without its line feed; the last line needs none. A line longer
-// than the limit is never held whole: its bytes are dropped as they come,
+// than the limit (its CR LF or line feed not counted) is never held whole: its bytes are dropped as they come,
 // and it is handed out as too_long when its end is reached. A byte order
 // mark (EF BB BF) at the very start of the input is skipped. Memory stays
 // below the limit and two blocks whatever the input. Everything is kept as
@@ -55,6 +55,8 @@ public:
     // Whether the last item handed out ended in a line feed (the last line
     // of the input needs none).
     [[nodiscard]] bool ended_by_feed() const { return ended_by_feed_; }
+    // Whether that line feed came after a CR.
+    [[nodiscard]] bool ended_by_crlf() const { return ended_by_crlf_; }
     // With quoted_records: how many line feeds inside quotes the last item
     // held, for the line numbers of the items after it.
     [[nodiscard]] uint64_t feeds_inside() const { return feeds_inside_; }
@@ -68,6 +70,7 @@ public:
 
 private:
     bool settle_start();
+    [[nodiscard]] bool over_limit(const char* from, size_t size) const;
     const void* find_end(const char* from, size_t size);
 
     size_t limit_;
@@ -82,6 +85,8 @@ private:
     bool in_quotes_ = false;        // after an odd number of quotes in the record so far
     bool ended_in_quotes_ = false;
     bool ended_by_feed_ = false;
+    bool ended_by_crlf_ = false;
+    bool dropped_cr_ = false;  // the last byte dropped of an over-long line was a CR
     uint64_t feeds_in_item_ = 0;  // so far, in the item being looked for
     uint64_t feeds_inside_ = 0;   // in the item last handed out
 };

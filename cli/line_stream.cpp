@@ -23,19 +23,19 @@ constexpr size_t COMMON_TEXT = COMMON_LINE - 1;
 class line_stream : public block_stream {
 public:
     line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                message_log& messages, const working_days* calendar, input_part& part)
+                message_log& messages, const pair_rule& rule, input_part& part)
         : block_stream(opts, name, input, answers, messages, false, part.at_start), opts_(opts),
-          rows_(out(), opts.number_only), rule_(opts, calendar),
+          rows_(out(), opts.number_only), rule_(rule),
           // The common line is split at a tab: only then, and only when the
-          // limit lets it (with a CR) be a line, is it answered unsplit.
-          common_lines_((opts.delimiter == nullptr || opts.delimiter[0] == '\t') &&
-                        opts.line_limit >= COMMON_TEXT + 1),
+          // limit lets it be a line, is it answered unsplit.
+          common_lines_((opts.delimiter == nullptr || opts.delimiter[0] == '\t') && opts.line_limit >= COMMON_TEXT),
           batch_(common_lines_ && rule_.plain_days() ? pick_batch_answerer() : nullptr), part_(part),
           number_(part.lines_before) {}
 
     int run() {
         const int status = block_stream::run([this] { answer_every_line(); });
         part_.lines = number_ - part_.lines_before;
+        part_.stopped = out_of_memory();
         return status;
     }
 
@@ -166,7 +166,7 @@ private:
 
     const options& opts_;
     answer_writer rows_;
-    pair_rule rule_;
+    const pair_rule& rule_;
     const bool common_lines_;
     const batch_answerer batch_;  // with plain days, when common lines may come
     input_part& part_;
@@ -179,20 +179,27 @@ private:
 }  // namespace
 
 int run_line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                    message_log& messages, const working_days* calendar, input_part& part) {
-    return build_and_run<line_stream>(opts, name, input, answers, messages, calendar, part);
+                    message_log& messages, const pair_rule& rule, input_part& part) {
+    return build_and_run<line_stream>(opts, name, input, answers, messages, rule, part);
+}
+
+int run_line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
+                    message_log& messages, const pair_rule& rule) {
+    input_part whole;
+    return run_line_stream(opts, name, input, answers, messages, rule, whole);
 }
 
 int run_line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
                     message_log& messages, const working_days* calendar) {
-    input_part whole;
-    return run_line_stream(opts, name, input, answers, messages, calendar, whole);
+    const run_clock clock = clock_of_this_run();
+    const pair_rule rule(opts, clock, calendar);
+    return run_line_stream(opts, name, input, answers, messages, rule);
 }
 
-int run_line_stream(const options& opts, int output_fd, message_log& messages, const working_days* calendar) {
+int run_line_stream(const options& opts, int output_fd, message_log& messages, const pair_rule& rule) {
     const stream_run one_worker = run_line_stream;
     const stream_run workers = run_parallel_stream;
-    return run_on_file(opts.jobs == 1 ? one_worker : workers, opts, output_fd, messages, calendar);
+    return run_on_file(opts.jobs == 1 ? one_worker : workers, opts, output_fd, messages, rule);
 }
 
 int block_stream::status() {
@@ -209,8 +216,7 @@ int block_stream::status() {
     return status;
 }
 
-int run_on_file(stream_run run, const options& opts, int output_fd, message_log& messages,
-                const working_days* calendar) {
+int run_on_file(stream_run run, const options& opts, int output_fd, message_log& messages, const pair_rule& rule) {
     const bool from_stdin = opts.file[0] == '-' && opts.file[1] == '\0';
     const char* name = from_stdin ? "(standard input)" : opts.file;
     const input_file file(opts.file);
@@ -221,7 +227,7 @@ int run_on_file(stream_run run, const options& opts, int output_fd, message_log&
     }
     fd_source input(file.fd());
     fd_sink answers(output_fd, !opts.csv);
-    return run(opts, name, input, answers, messages, calendar);
+    return run(opts, name, input, answers, messages, rule);
 }
 
 }  // namespace spanlet::cli

@@ -13,33 +13,41 @@
 #include "cli/messages.h"
 #include "cli/options.h"
 #include "cli/output.h"
+#include "cli/pair_rule.h"
 #include "date/working_days.h"
 
 namespace spanlet::cli {
 
 // Answers every line of `input` (called `name` in messages) on `answers`,
-// which nothing else writes to meanwhile. Answers are written before every
-// read that may wait. Returns the exit status: 0 when every line got a
-// difference, 1 when a line was refused, or the input, the output or memory
-// failed (each said in `messages`). `calendar` is what -b counts.
+// which nothing else writes to meanwhile, each line judged by `rule`, the
+// run's one judge. Answers are written before every read that may wait.
+// Returns the exit status: 0 when every line got a difference, 1 when a line
+// was refused, or the input, the output or memory failed (each said in
+// `messages`).
+int run_line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
+                    message_log& messages, const pair_rule& rule);
+
+// The same for a whole run that has no judge yet: its clock and its judge
+// are made here. `calendar` is what -b counts.
 int run_line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
                     message_log& messages, const working_days* calendar = nullptr);
 
 // A part of a larger input, answered on its own: its first line is the one
 // after `lines_before`, a byte order mark is skipped only `at_start`, and
-// `lines` is set to how many lines it held.
+// `lines` is set to how many lines it held. `stopped` is set when the part
+// was left before its end (memory ran out): no line after it is answered.
 struct input_part {
     uint64_t lines_before = 0;
     bool at_start = true;
     uint64_t lines = 0;
+    bool stopped = false;
 };
 int run_line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                    message_log& messages, const working_days* calendar, input_part& part);
+                    message_log& messages, const pair_rule& rule, input_part& part);
 
 // The same for opts.file ("-" is standard input), answers on `output_fd`,
 // with opts.jobs workers.
-int run_line_stream(const options& opts, int output_fd, message_log& messages,
-                    const working_days* calendar = nullptr);
+int run_line_stream(const options& opts, int output_fd, message_log& messages, const pair_rule& rule);
 
 // What batch mode and CSV mode share: the input read into `lines` in
 // blocks, answers written in blocks (before every read that may wait), and
@@ -63,6 +71,7 @@ protected:
             out_.flush();
             messages_.out_of_memory();
             messages_.flush();
+            out_of_memory_ = true;
             return EXIT_FAILED;
         }
         out_.flush();
@@ -84,6 +93,8 @@ protected:
     block_writer& out() { return out_; }
     // `answered` false: the run ends with status 1.
     void count(bool answered) { all_answered_ &= answered; }
+    // Whether run() was left because memory ran out.
+    [[nodiscard]] bool out_of_memory() const { return out_of_memory_; }
 
 private:
     int status();
@@ -96,15 +107,16 @@ private:
     bool all_answered_ = true;
     bool read_failed_ = false;
     int read_error_ = 0;
+    bool out_of_memory_ = false;
 };
 
 // Builds a stream of `stream_type` and runs it. Memory that runs out while it
 // is built leaves nothing answered: only the reason is said.
 template <typename stream_type, typename... more_type>
 int build_and_run(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                  message_log& messages, const working_days* calendar, more_type&... more) {
+                  message_log& messages, const pair_rule& rule, more_type&... more) {
     try {
-        stream_type stream(opts, name, input, answers, messages, calendar, more...);
+        stream_type stream(opts, name, input, answers, messages, rule, more...);
         return stream.run();
     } catch (const std::bad_alloc&) {
         messages.out_of_memory();
@@ -114,9 +126,8 @@ int build_and_run(const options& opts, const char* name, byte_source& input, byt
 }
 
 // A stream run on opts.file ("-" is standard input), answers on `output_fd`.
-using stream_run = int (*)(const options&, const char*, byte_source&, byte_sink&, message_log&, const working_days*);
-int run_on_file(stream_run run, const options& opts, int output_fd, message_log& messages,
-                const working_days* calendar);
+using stream_run = int (*)(const options&, const char*, byte_source&, byte_sink&, message_log&, const pair_rule&);
+int run_on_file(stream_run run, const options& opts, int output_fd, message_log& messages, const pair_rule& rule);
 
 
 }  // namespace spanlet::cli

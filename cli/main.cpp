@@ -27,8 +27,7 @@ using spanlet::working_days;
 
 // Two dates from the command line, judged by the rule every line of -f is
 // judged by.
-int answer_pair(const options& opts, const working_days* calendar, message_log& messages) {
-    pair_rule rule(opts, calendar);
+int answer_pair(const options& opts, const pair_rule& rule, message_log& messages) {
     const pair_verdict verdict = rule.judge(opts.dates[0], opts.dates[1]);
     messages.refusals({}, opts.dates[0], opts.dates[1], verdict);
     print_pair(opts, verdict);
@@ -41,21 +40,24 @@ int main(int argc, char** argv) {
     const options opts = parse_options(argc, argv);
     fd_sink standard_error(STANDARD_ERROR);
     message_log messages(standard_error);
+    // One clock and one judge for the run: every date, every holiday and
+    // every worker's line read by them.
+    const run_clock clock = clock_of_this_run();
     // The holidays of -b are read before any answer is given.
     std::optional<working_days> calendar;
     if (opts.business_days && (opts.what == action::difference || opts.what == action::batch)) {
-        calendar = load_working_days(opts, messages);
+        calendar = load_working_days(opts, clock, messages);
         if (!calendar)
             return finish(EXIT_FAILED, messages);
     }
-    const working_days* counted = calendar ? &*calendar : nullptr;
+    const pair_rule rule(opts, clock, calendar ? &*calendar : nullptr);
     switch (opts.what) {
     case action::difference:
-        return finish(answer_pair(opts, counted, messages), messages);
+        return finish(answer_pair(opts, rule, messages), messages);
     case action::batch:
         if (opts.csv)
-            return run_csv_stream(opts, STANDARD_OUTPUT, messages, counted);
-        return run_line_stream(opts, STANDARD_OUTPUT, messages, counted);
+            return run_csv_stream(opts, STANDARD_OUTPUT, messages, rule);
+        return run_line_stream(opts, STANDARD_OUTPUT, messages, rule);
     case action::help:
         print_help();
         return finish(EXIT_OK, messages);

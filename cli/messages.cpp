@@ -140,7 +140,7 @@ bool message_line::fits(size_t size) {
 }
 
 message_line& message_line::text(std::string_view words) {
-    if (fits(words.size())) {
+    if (!words.empty() && fits(words.size())) {
         std::memcpy(text_ + used_, words.data(), words.size());
         used_ += words.size();
     }
@@ -200,8 +200,8 @@ message_line& message_line::quoted(std::string_view shown) {
     return text("\"");
 }
 
-message_line& message_line::name(std::string_view shown) {
-    escaped(shown, sizeof text_);
+message_line& message_line::name(std::string_view shown, size_t most) {
+    escaped(shown, most);
     return *this;
 }
 
@@ -242,8 +242,9 @@ void message_log::flush() {
 message_line message_log::start(const place& where) {
     message_line line;
     line.text("spanlet: ");
+    // A long path is cut, so that the line number and the reason always fit.
     if (where.name != nullptr)
-        line.name(where.name).text(":").number(where.line).text(": ");
+        line.name(where.name, NAME_BEFORE_LINE_MAX).text(":").number(where.line).text(": ");
     return line;
 }
 
@@ -343,6 +344,17 @@ void message_log::usage_error(const options& opts) {
     case action::bad_delimiter:
         line.quoted(opts.offending).text(": a delimiter is one byte, and this is ");
         size_words(line, std::strlen(opts.offending));
+        break;
+    case action::unusable_delimiter:
+        line.quoted(opts.offending)
+            .text(opts.offending[0] == '\n' ? ": a line feed ends a line, and cannot separate its fields"
+                                             : ": a quote or a CR cannot separate the fields of --csv");
+        break;
+    case action::standard_input_twice:
+        line.text("standard input (-) is named for more than one of -f and --holidays");
+        break;
+    case action::needs_header:
+        line.text("--name goes with --header");
         break;
     case action::bad_size:
         line.quoted(opts.offending).text(": a line limit is a number of bytes, with K, M or G after it for KiB, MiB or GiB");

@@ -29,6 +29,10 @@ inline constexpr size_t MESSAGE_BLOCK = 4096;
 inline constexpr size_t MESSAGE_LINE_MAX = (MESSAGE_BLOCK < 1024 ? MESSAGE_BLOCK : 1024) - 1;
 // How much of a quoted text a message shows, its escapes included.
 inline constexpr size_t QUOTED_MAX = 200;
+// How much of a file's name a message about one of its lines shows: with
+// the line number, two quoted texts and their reasons, the line still fits.
+inline constexpr size_t NAME_BEFORE_LINE_MAX = 320;
+static_assert(NAME_BEFORE_LINE_MAX + 2 * QUOTED_MAX + 200 < MESSAGE_LINE_MAX);
 
 // One line of a message, built in place. Appending past the room cuts the
 // line with "…"; end() adds the line feed. Its text is written before it
@@ -41,8 +45,9 @@ public:
     // `shown` in double quotes, control bytes escaped (\t, \r, \n, \e, \x01,
     // \x7f), cut with "…" past QUOTED_MAX bytes.
     message_line& quoted(std::string_view shown);
-    // A file's name, control bytes escaped as in quoted(), not quoted.
-    message_line& name(std::string_view shown);
+    // A file's name, control bytes escaped as in quoted(), not quoted, cut
+    // with "…" past `most` bytes.
+    message_line& name(std::string_view shown, size_t most = MESSAGE_LINE_MAX);
     std::string_view end();
 
 private:

@@ -196,6 +196,10 @@ private:
     bool values_hold() {
         if (opts_.delimiter != nullptr && std::strlen(opts_.delimiter) != 1)
             fail(action::bad_delimiter, opts_.delimiter);
+        else if (opts_.delimiter != nullptr && !delimiter_usable(opts_.delimiter[0], opts_.csv))
+            fail(action::unusable_delimiter, opts_.delimiter);
+        else if (standard_input_count() > 1)
+            fail(action::standard_input_twice, "-");
         else if (opts_.line_limit_text != nullptr && !parse_size(opts_.line_limit_text, opts_.line_limit))
             fail(action::bad_size, opts_.line_limit_text);
         else if (opts_.jobs_text != nullptr && !parse_jobs(opts_.jobs_text, opts_.jobs))
@@ -222,6 +226,8 @@ private:
             fail(action::needs_csv, without_csv);
         else if (opts_.csv && opts_.file == nullptr)
             fail(action::needs_csv, "--csv");
+        else if (opts_.answer_name != nullptr && !opts_.header)
+            fail(action::needs_header, "--name");
         else if (opts_.columns_text != nullptr &&
                  (!parse_columns(opts_.columns_text, opts_.columns) ||
                   (!opts_.header && (opts_.columns.numbers[0] == 0 || opts_.columns.numbers[1] == 0))))
@@ -229,6 +235,21 @@ private:
         else
             return true;
         return false;
+    }
+
+    // A line feed ends a line; in a CSV record, a quote starts a quoted field
+    // and a CR ends a record with the line feed after it.
+    static bool delimiter_usable(char delimiter, bool csv) {
+        return delimiter != '\n' && !(csv && (delimiter == '"' || delimiter == '\r'));
+    }
+
+    // How many of -f and the --holidays files are standard input ("-").
+    [[nodiscard]] size_t standard_input_count() const {
+        const auto is_standard_input = [](const char* path) { return path[0] == '-' && path[1] == '\0'; };
+        size_t count = opts_.file != nullptr && is_standard_input(opts_.file) ? 1 : 0;
+        for (const char* path : opts_.holiday_files)
+            count += is_standard_input(path) ? 1 : 0;
+        return count;
     }
 
     void fail(action what, const char* offending) {

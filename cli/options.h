@@ -22,6 +22,7 @@ enum class action : uint8_t {
     missing_value,  // an option without the value it takes
     repeated,       // an option that takes a value, given twice
     bad_delimiter,  // a delimiter that is not one byte
+    unusable_delimiter,  // a line feed, or with --csv a quote or a CR: bytes that mean something else
     bad_size,       // a line limit that is no size
     bad_jobs,       // --jobs that is not a number of workers
     bad_units,      // --units with a word that names no unit, or one twice
@@ -30,6 +31,8 @@ enum class action : uint8_t {
     needs_business_days,       // --weekend or --holidays without -b
     bad_columns,    // --columns that are not two columns, or names without --header
     needs_csv,      // --columns, --header or --name without --csv, or --csv without -f
+    needs_header,   // --name without --header: no header record to name the column in
+    standard_input_twice,  // "-" for more than one of -f and --holidays
     extra_date,     // more than two dates
     mixed_modes,    // dates on the command line and -f, or -d, --line-limit or --jobs without -f
 };

@@ -38,7 +38,8 @@ void print_usage(std::FILE* stream) {
                "spanlet   YYYY1-MM1-DD1    YYYY2-MM2-DD2 or\n"
                "spanlet   MM1-DD1-YYYY1    MM2-DD2-YYYY2 or\n"
                "prints the difference between the day1, and day2 dates\n"
-               "The YYYY component must be 4 digits, and the MM DD must be 2 digits\n",
+               "The YYYY component must be 4 digits, and the MM DD must be 2 digits\n"
+               "Run spanlet --help for the other spellings spanlet reads, and its options.\n",
                stream);
 }
 

@@ -46,16 +46,17 @@ struct pair_verdict {
     [[nodiscard]] const date_reading& shown_refusal() const { return refused(0) ? sides[0] : sides[1]; }
 };
 
+// One rule a run, shared read-only by every worker: judging changes nothing.
 class pair_rule {
 public:
     // `calendar` is what -b counts, and is needed with it.
-    explicit pair_rule(const options& opts, const working_days* calendar = nullptr)
-        : reader_(opts), calendar_(calendar), units_(opts.units), inclusive_(opts.inclusive),
+    pair_rule(const options& opts, const run_clock& clock, const working_days* calendar = nullptr)
+        : reader_(opts, clock), calendar_(calendar), units_(opts.units), inclusive_(opts.inclusive),
           how_(opts.business_days ? how::working_days : opts.units == UNIT_DAYS ? how::days
                                                        : (opts.units & (opts.units - 1)) == 0 ? how::one_unit
                                                                                               : how::several_units) {}
 
-    pair_verdict judge(std::string_view first, std::string_view second) {
+    [[nodiscard]] pair_verdict judge(std::string_view first, std::string_view second) const {
         pair_verdict verdict{{reader_.read(first), reader_.read(second)}, {}};
         if (verdict.answered())
             verdict.result = difference(verdict.sides[0].value, verdict.sides[1].value);

@@ -115,7 +115,8 @@ struct part {
     uint64_t sequence = 0;
     uint64_t lines = 0;
     int status = EXIT_OK;
-    bool said = false;  // a line drew a message
+    bool said = false;     // a line drew a message
+    bool stopped = false;  // left before its end: memory ran out
     bool done = false;
 };
 
@@ -133,8 +134,8 @@ int parts_file(const byte_source& input) {
 class parallel_stream {
 public:
     parallel_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                    message_log& messages, const working_days* calendar, unsigned workers, size_t part_size)
-        : opts_(opts), name_(name), input_(input), answers_(answers), messages_(messages), calendar_(calendar),
+                    message_log& messages, const pair_rule& rule, unsigned workers, size_t part_size)
+        : opts_(opts), name_(name), input_(input), answers_(answers), messages_(messages), rule_(rule),
           file_(parts_file(input)), part_size_(part_size), parts_(size_t{workers} * PARTS_PER_WORKER) {
         for (unsigned i = 0; i < workers; ++i) {
             try {
@@ -167,7 +168,7 @@ public:
 #endif
         read_bytes pending;  // read and not handed out: whole lines, then the start of one
         bool at_end = false;
-        while (!at_end && !write_failed_) {
+        while (!at_end && !halted()) {
             at_end = read_part(pending);
             if (at_end) {
                 if (pending.size != 0)
@@ -178,7 +179,7 @@ public:
             if (feed == pending.size) {
                 // A line longer than a part: the rest goes through one worker.
                 write_all();
-                if (write_failed_)
+                if (halted())
                     break;
                 return finish(read_serially(pending.text()));
             }
@@ -233,7 +234,7 @@ private:
         const auto from = static_cast<uint64_t>(start);
         const auto end = static_cast<uint64_t>(status.st_size);
         const uint64_t parts = end > from ? (end - from + part_size_ - 1) / part_size_ : 1;
-        for (uint64_t k = 0; k < parts && !write_failed_; ++k) {
+        for (uint64_t k = 0; k < parts && !halted(); ++k) {
             part& next = free_slot();
             next.from = from + k * part_size_;
             next.to = k + 1 == parts ? 0 : from + (k + 1) * part_size_;
@@ -252,11 +253,11 @@ private:
 #ifndef _WIN32
         if (file_ >= 0) {
             file_lines bytes(file_, which.from, which.to, which.sequence == 0);
-            return run_line_stream(opts_, name_, bytes, rows, messages, calendar_, where);
+            return run_line_stream(opts_, name_, bytes, rows, messages, rule_, where);
         }
 #endif
         memory_source bytes(which.input.text());
-        return run_line_stream(opts_, name_, bytes, rows, messages, calendar_, where);
+        return run_line_stream(opts_, name_, bytes, rows, messages, rule_, where);
     }
 
     // The first `size` bytes of `pending` to the next worker: the part
@@ -316,11 +317,18 @@ private:
             std::unique_lock<std::mutex> lock(mutex_);
             part_done_.wait(lock, [&oldest] { return oldest.done; });
         }
+        if (stopped_) {
+            // After a part that was left, as one worker would have: no row.
+            ++written_;
+            return;
+        }
         if (oldest.said) {
             // Answered again, here, in order: its messages name their lines.
-            input_part where{lines_before_, oldest.sequence == 0, 0};
+            input_part where{lines_before_, oldest.sequence == 0, 0, false};
             oldest.status = answer_part(oldest, messages_, where);
+            oldest.stopped = where.stopped;
         }
+        stopped_ = oldest.stopped;
         lines_before_ += oldest.lines;
         status_ |= oldest.status;
         if (!write_failed_ && !oldest.output.empty() && !answers_.write(oldest.output.data(), oldest.output.size())) {
@@ -330,6 +338,10 @@ private:
         messages_.flush();
         ++written_;
     }
+
+    // Nothing more is handed out or written: the output failed, or a part
+    // was left when memory ran out.
+    [[nodiscard]] bool halted() const { return write_failed_ || stopped_; }
 
     // Where part `sequence` is kept.
     part& slot(uint64_t sequence) { return parts_[static_cast<size_t>(sequence % parts_.size())]; }
@@ -348,12 +360,13 @@ private:
             }
             part& mine = slot(sequence);
             counting_sink said;
-            input_part where{0, sequence == 0, 0};
+            input_part where{0, sequence == 0, 0, false};
             {
                 message_log unsaid(said);
                 mine.status = answer_part(mine, unsaid, where);
             }
             mine.lines = where.lines;
+            mine.stopped = where.stopped;
             mine.said = said.bytes != 0;
             {
                 const std::lock_guard<std::mutex> lock(mutex_);
@@ -366,8 +379,8 @@ private:
     // The rest of the input, `pending` first, through one worker here.
     int read_serially(std::string_view pending) {
         joined_source rest(pending, input_);
-        input_part where{lines_before_, handed_ == 0, 0};
-        return run_line_stream(opts_, name_, rest, answers_, messages_, calendar_, where);
+        input_part where{lines_before_, handed_ == 0, 0, false};
+        return run_line_stream(opts_, name_, rest, answers_, messages_, rule_, where);
     }
 
     int finish(int status) {
@@ -389,7 +402,7 @@ private:
     byte_source& input_;
     byte_sink& answers_;
     message_log& messages_;
-    const working_days* calendar_;
+    const pair_rule& rule_;  // the run's one judge, shared by every worker
     int file_;  // a regular file each worker reads its part of, or -1
     size_t part_size_;
     std::vector<part> parts_;  // a ring: part n in slot n % size
@@ -410,6 +423,7 @@ private:
     int read_error_ = 0;
     bool write_failed_ = false;
     int write_error_ = 0;
+    bool stopped_ = false;  // a part was left: the rows after it are not written
 };
 
 unsigned worker_count(unsigned jobs) {
@@ -422,16 +436,16 @@ unsigned worker_count(unsigned jobs) {
 }  // namespace
 
 int run_parallel_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                        message_log& messages, const working_days* calendar) {
-    return run_parallel_stream(opts, name, input, answers, messages, calendar, DEFAULT_PART_SIZE);
+                        message_log& messages, const pair_rule& rule) {
+    return run_parallel_stream(opts, name, input, answers, messages, rule, DEFAULT_PART_SIZE);
 }
 
 int run_parallel_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                        message_log& messages, const working_days* calendar, size_t part_size) {
+                        message_log& messages, const pair_rule& rule, size_t part_size) {
     const unsigned workers = worker_count(opts.jobs);
     if (workers > 1) {
         try {
-            parallel_stream stream(opts, name, input, answers, messages, calendar, workers, part_size);
+            parallel_stream stream(opts, name, input, answers, messages, rule, workers, part_size);
             if (stream.started())
                 return stream.run();
         } catch (const std::bad_alloc&) {
@@ -440,7 +454,7 @@ int run_parallel_stream(const options& opts, const char* name, byte_source& inpu
             return EXIT_FAILED;
         }
     }
-    return run_line_stream(opts, name, input, answers, messages, calendar);
+    return run_line_stream(opts, name, input, answers, messages, rule);
 }
 
 }  // namespace spanlet::cli

@@ -8,6 +8,7 @@
 #include "cli/fd_io.h"
 #include "cli/messages.h"
 #include "cli/options.h"
+#include "cli/pair_rule.h"
 #include "date/working_days.h"
 
 namespace spanlet::cli {
@@ -16,12 +17,13 @@ namespace spanlet::cli {
 // whose lines drew a message is answered again, in order, so that the
 // messages name their lines as one worker names them; a line too long for a
 // part sends the rest of the input through one worker.
+// Every worker judges by `rule`, the run's one judge.
 int run_parallel_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                        message_log& messages, const working_days* calendar);
+                        message_log& messages, const pair_rule& rule);
 
 // The same with parts of about `part_size` bytes (at least 1), so that the
 // tests and the fuzzers cut small inputs into many parts.
 int run_parallel_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                        message_log& messages, const working_days* calendar, size_t part_size);
+                        message_log& messages, const pair_rule& rule, size_t part_size);
 
 }  // namespace spanlet::cli

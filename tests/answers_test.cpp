@@ -68,7 +68,8 @@ TEST(Answers, InUnits) {
         {"ymd", true, "9999-12-31", "1400-01-01", "P8600Y"},
     };
     for (const answer_case& c : cases) {
-        pair_rule rule(with_units(c.units, c.inclusive));
+        const spanlet::cli::run_clock clock(0);
+        const pair_rule rule(with_units(c.units, c.inclusive), clock);
         const auto verdict = rule.judge(c.first, c.second);
         ASSERT_TRUE(verdict.answered()) << c.first << " " << c.second;
         EXPECT_EQ(text_of(verdict.result), c.expected)
@@ -115,7 +116,8 @@ TEST(Answers, SwappingTheDatesNegatesTheAnswer) {
     std::uniform_int_distribution<int32_t> any_day(spanlet::day_number({1400, 1, 1}), spanlet::day_number({9999, 12, 31}));
     for (const char* units : {"y", "m", "w", "d", "ymd", "ymwd", "wd", "yd"}) {
         for (const bool inclusive : {false, true}) {
-            const pair_rule rule(with_units(units, inclusive));
+            const spanlet::cli::run_clock clock(0);
+            const pair_rule rule(with_units(units, inclusive), clock);
             for (int i = 0; i < 20'000; ++i) {
                 const date a = spanlet::date_of_day_number(any_day(random));
                 const date b = spanlet::date_of_day_number(i % 3 == 0 ? spanlet::day_number(a) + static_cast<int32_t>(random() % 400) - 200 : any_day(random));

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <csignal>
 #include <unistd.h>
@@ -138,7 +139,8 @@ const std::string USAGE =
     "spanlet   YYYY1-MM1-DD1    YYYY2-MM2-DD2 or\n"
     "spanlet   MM1-DD1-YYYY1    MM2-DD2-YYYY2 or\n"
     "prints the difference between the day1, and day2 dates\n"
-    "The YYYY component must be 4 digits, and the MM DD must be 2 digits\n";
+    "The YYYY component must be 4 digits, and the MM DD must be 2 digits\n"
+    "Run spanlet --help for the other spellings spanlet reads, and its options.\n";
 
 // One run, its own test: a name, the arguments, and exactly what it must
 // write on each stream and the status it must end with.
@@ -330,6 +332,18 @@ INSTANTIATE_TEST_SUITE_P(UsageErrors, Pair, testing::ValuesIn(std::vector<cli_ca
      "spanlet: \"big\": a line limit is a number of bytes, with K, M or G after it for KiB, MiB or GiB" + SEE_HELP, 1},
     {"LineLimitZero", {"-f", "-", "--line-limit", "0"}, "",
      "spanlet: \"0\": a line limit is a number of bytes, with K, M or G after it for KiB, MiB or GiB" + SEE_HELP, 1},
+    // Each of these used to be taken: -f - with --holidays - read the pairs
+    // as holidays and answered nothing, exit 0; a quote or a line feed as
+    // the delimiter split records where nothing can be split.
+    {"StandardInputTwice", {"-b", "--holidays", "-", "-f", "-"}, "",
+     "spanlet: standard input (-) is named for more than one of -f and --holidays" + SEE_HELP, 1},
+    {"HolidaysFromStandardInputTwice", {"-b", "--holidays=-", "--holidays=-", "2010-08-10", GOOD}, "",
+     "spanlet: standard input (-) is named for more than one of -f and --holidays" + SEE_HELP, 1},
+    {"LineFeedDelimiter", {"-d", "\n", "-f", "-"}, "",
+     "spanlet: \"\\n\": a line feed ends a line, and cannot separate its fields" + SEE_HELP, 1},
+    {"QuoteDelimiterOfCsv", {"--csv", "-d", "\"", "-f", "-"}, "",
+     "spanlet: \"\"\": a quote or a CR cannot separate the fields of --csv" + SEE_HELP, 1},
+    {"NameWithoutHeader", {"--csv", "--name=days", "-f", "-"}, "", "spanlet: --name goes with --header" + SEE_HELP, 1},
 }), case_name<cli_case>);
 
 TEST(Cli, Help) {
@@ -501,6 +515,13 @@ const std::string ANSWER = "2010-08-10\t2010-01-01\t221\n";
 const std::string PAIR = "2010-08-10\t2010-01-01\n";
 const std::string MIB_LINE(1024 * 1024, 'x');
 
+std::string repeated(const std::string& text, size_t times) {
+    std::string all;
+    for (size_t i = 0; i < times; ++i)
+        all += text;
+    return all;
+}
+
 INSTANTIATE_TEST_SUITE_P(Lines, Batch, testing::ValuesIn(std::vector<batch_case>{
     {"Tabs", PAIR + "2010-01-01\t2010-08-10\n", {}, ANSWER + "2010-01-01\t2010-08-10\t-221\n", "", 0},
     {"MixedSpellings", "8/10/2010\t08.10.2010\n20100810\t1/1/10\n", {},
@@ -607,6 +628,11 @@ INSTANTIATE_TEST_SUITE_P(LineLimit, Batch, testing::ValuesIn(std::vector<batch_c
     // Below the length of the common line, the common line is no exception.
     {"SmallLimitCommonLine", PAIR + PAIR, {"--line-limit", "20", "-n"}, "\n\n",
      "spanlet: FILE:1: line longer than 20 bytes\nspanlet: FILE:2: line longer than 20 bytes\n", 1},
+    // The CR of a CR LF used to count toward the limit: the same line was
+    // refused with CR LF and answered with LF.
+    {"CrOfCrLfNotCounted", "2010-8-10\t2010-1-1\r\n" + PAIR + "2010-8-10\t2010-1-1x\r\n", {"--line-limit=18", "-n"},
+     "221\n\n\n", "spanlet: FILE:2: line longer than 18 bytes\nspanlet: FILE:3: line longer than 18 bytes\n", 1},
+    {"CrOfCrLfNotCountedCommonLine", "2010-08-10\t2010-01-01\r\n" + PAIR, {"--line-limit=21", "-n"}, "221\n221\n", "", 0},
     {"LimitInKiB", std::string(2048, ' ') + "\n", {"--line-limit=1k"}, NOT_A_PAIR,
      "spanlet: FILE:1: line longer than 1 KiB\n", 1},
 }), case_name<batch_case>);
@@ -681,6 +707,20 @@ TEST(Cli, HolidayFiles) {
     EXPECT_EQ(result.output, "");
     EXPECT_EQ(result.errors, on_console("spanlet: /nonexistent/holidays.txt: No such file or directory\n"));
     EXPECT_EQ(result.status, 1);
+
+    // Blanks before the date, a tab among them, used to drop the line
+    // without a word: the holiday was no holiday, and a line with no date
+    // did not stop the run.
+    const scratch_file indented("\t2026-12-24\n \t2026-12-25\tChristmas Day\n");
+    result = run({"-n", "-b", "--holidays", indented.path(), "2027-01-04", "2026-12-21"});
+    EXPECT_EQ(result.output, on_console("8\n"));
+    EXPECT_EQ(result.status, 0);
+    const scratch_file indented_name("2026-12-24\n\tChristmas\n");
+    result = run({"-n", "-b", "--holidays", indented_name.path(), "2027-01-04", "2026-12-21"});
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(result.errors, on_console("spanlet: " + indented_name.path() + ":2: \"Christmas\": not a date spanlet reads " +
+                                        WRITE_LIKE_THIS + "\n"));
+    EXPECT_EQ(result.status, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Units, Batch, testing::ValuesIn(std::vector<batch_case>{
@@ -688,6 +728,14 @@ INSTANTIATE_TEST_SUITE_P(Units, Batch, testing::ValuesIn(std::vector<batch_case>
      "2010-03-01\t2010-01-31\tP1M1D\n1/31/2010\t3/1/2010\t-P1M1D\n2010-02-30\t2010-01-01\t2/30/2010 is not a valid date\n",
      "spanlet: FILE:3: \"2010-02-30\": 30 February 2010 does not exist\n", 1},
     {"BusinessDays", "2026-12-14\t2026-12-11\n12/11/2026\t12/14/2026\n", {"-n", "-b"}, "1\n-1\n", "", 0},
+    // Sixteen common lines, enough for the batches that answer plain days
+    // eight at a time: with units or -b they must go the way each line goes
+    // alone (a batch once answered 29 where P1M1D is right).
+    {"CommonLinesInUnits", repeated("2010-03-01\t2010-01-31\n", 16), {"-n", "-u", "md"}, repeated("P1M1D\n", 16), "", 0},
+    {"CommonLinesInOneUnit", repeated("2010-03-01\t2010-01-31\n", 16), {"-n", "-u", "m"}, repeated("1\n", 16), "", 0},
+    {"CommonLinesInWorkingDays", repeated("2026-12-14\t2026-12-11\n", 16), {"-n", "-b"}, repeated("1\n", 16), "", 0},
+    {"CommonLinesInclusive", repeated(PAIR, 16), {"-n", "--inclusive"}, repeated("222\n", 16), "", 0},
+    {"CommonLinesFullRows", repeated(PAIR, 16), {}, repeated(ANSWER, 16), "", 0},
 }), case_name<batch_case>);
 
 // ---- CSV files: spanlet --csv -f FILE ----------------------------------------
@@ -734,6 +782,14 @@ INSTANTIATE_TEST_SUITE_P(Csv, Batch, testing::ValuesIn(std::vector<batch_case>{
     {"MissingName", "a,b\n", {"--csv", "--header", "-k", "a,c"}, "", "spanlet: FILE: no column \"c\" in the header\n", 1},
     {"NameTwice", "a,a,b\n", {"--csv", "--header", "-k", "a,b"}, "",
      "spanlet: FILE: column \"a\" is named twice in the header\n", 1},
+    // The default columns are columns 1 and 2, whatever their header cells
+    // hold: an empty cell used to be looked up as a name, and matched both.
+    {"DefaultColumnsEmptyHeaderCell", ",b\n2010-08-10,2010-01-01\n", {"--csv", "--header", "-n"}, "days\n221\n", "", 0},
+    {"DefaultColumnsTwoEmptyCells", ",,c\n2010-08-10,2010-01-01,x\n", {"--csv", "--header", "-n"}, "days\n221\n", "", 0},
+    {"DefaultColumnsSameNames", "a,a\n2010-08-10,2010-01-01\n", {"--csv", "--header", "-n"}, "days\n221\n", "", 0},
+    // A record over the limit used to be written back with LF whatever ended it.
+    {"RecordTooLongKeepsCrLf", std::string(2000, 'x') + "\r\n2010-08-10,2010-01-01\r\n", {"--csv", "--line-limit=1K"},
+     ",\r\n2010-08-10,2010-01-01,221\r\n", "spanlet: FILE:1: record longer than 1 KiB\n", 1},
 }), case_name<batch_case>);
 
 INSTANTIATE_TEST_SUITE_P(CsvErrors, Pair, testing::ValuesIn(std::vector<cli_case>{
@@ -747,6 +803,39 @@ INSTANTIATE_TEST_SUITE_P(CsvErrors, Pair, testing::ValuesIn(std::vector<cli_case
     {"ColumnZero", {"--csv", "-k", "0,1", "-f", "-"}, "",
      "spanlet: \"0,1\": the columns are two numbers from 1, separated by a comma (names need --header)" + SEE_HELP, 1},
 }), case_name<cli_case>);
+
+// A message about a line of a file with a long path used to lose its line
+// number and its reason past the end of the message line: the path is cut,
+// and the rest kept.
+TEST(BatchInput, LongPathKeepsTheLineAndTheReason) {
+    char top[] = "/tmp/spanlet-test-XXXXXX";
+    ASSERT_NE(mkdtemp(top), nullptr);
+    std::vector<std::string> folders;
+    std::string path = top;
+    for (int i = 0; i < 6; ++i) {
+        path += "/" + std::string(200, static_cast<char>('a' + i));
+        ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+        folders.push_back(path);
+    }
+    path += "/pairs.txt";
+    {
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(write(fd, "x\n", 2), 2);
+        close(fd);
+    }
+    const run_result result = run({"-n", "-f", path});
+    EXPECT_EQ(result.output, on_console("\n"));
+    const std::string tail = ":1: 1 field, where two dates were expected\n";
+    ASSERT_GE(result.errors.size(), tail.size());
+    EXPECT_EQ(result.errors.substr(result.errors.size() - tail.size()), on_console(tail)) << result.errors;
+    EXPECT_NE(result.errors.find("\xe2\x80\xa6:1:"), std::string::npos) << "the path is cut with an ellipsis";
+    EXPECT_EQ(result.status, 1);
+    unlink(path.c_str());
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
+        rmdir(folder->c_str());
+    rmdir(top);
+}
 
 TEST(BatchInput, StandardInputAndMissingFiles) {
     const scratch_file input(PAIR + "x\n");
