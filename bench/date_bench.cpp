@@ -87,33 +87,6 @@ void BM_IsValidDate(benchmark::State& state) {
 }
 BENCHMARK(BM_IsValidDate);
 
-// The canonical text: the exact formatter against snprintf, for reference.
-void write_exact(char* out, int32_t year, int32_t month, int32_t day) {
-    char* end = spanlet::format_padded(out, year, 4);
-    *end++ = '/';
-    end = spanlet::format_padded(end, month, 2);
-    *end++ = '/';
-    *spanlet::format_padded(end, day, 2) = '\0';
-}
-
-void write_snprintf(char* out, int32_t year, int32_t month, int32_t day) {
-    std::snprintf(out, 32, "%04d/%02d/%02d", static_cast<int>(year), static_cast<int>(month),
-                  static_cast<int>(day));
-}
-
-template <void (*write)(char*, int32_t, int32_t, int32_t)>
-void BM_CanonicalText(benchmark::State& state) {
-    char out[32];
-    int32_t n = 0;
-    for (auto _ : state) {
-        write(out, 1900 + n % 200, n % 12 + 1, n % 28 + 1);
-        benchmark::DoNotOptimize(out);
-        ++n;
-    }
-}
-BENCHMARK(BM_CanonicalText<write_exact>)->Name("BM_CanonicalText");
-BENCHMARK(BM_CanonicalText<write_snprintf>)->Name("BM_CanonicalTextSnprintf");
-
 }  // namespace
 
 BENCHMARK_MAIN();

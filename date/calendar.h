@@ -41,14 +41,6 @@ constexpr bool is_valid_date(const date& d) {
     return d.day >= 1 && d.day <= month_days[is_leap_year(d.year)][d.month];
 }
 
-// The ordinal of a valid date within its year, 1 Jan being 1.   [1, 366]
-int32_t day_of_year(const date& d);
-
-// Not the first day of `year` but the day number of the day before it,
-// 31 Dec of the previous year (19000 for 1900, 55524 for 2000), so that a
-// date's day number is year_start(year) + day_of_year. 1 <= year <= 9999.
-int32_t year_start(int32_t year);
-
 namespace calendar_detail {
 
 // Days from 1 March of year 0 to a valid date, counting years from March so

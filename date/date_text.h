@@ -1,11 +1,10 @@
 #pragma once
 // Reading the text of a date into a date, or into a refusal with its reason.
 //
-// read_date is the entry. Behind it, two stages run over a small working text:
-// normalize_date_text writes the canonical text "YYYY/MM/DD" of the date it
-// finds (or six spaces when it finds none), and read_date_fields reads that
-// text back through one of eight fixed layouts. A date is accepted only when
-// what is read back is a real date and the very date the first stage found.
+// read_date is the entry: the strict fast paths for the spellings most dates
+// come in, else the general reader, which reads in one pass: the scanner
+// finds the year, month and day a text spells (or why it spells none), and
+// the calendar checks them.
 //
 // What is read (the README's table says the same for users):
 // - Numeric dates: three numbers with the same separator twice, one
@@ -32,14 +31,6 @@
 //   anything else is refused.
 // - "today", "yesterday", "tomorrow" and @SECONDS, when the caller supplies
 //   the local date.
-//
-// The reader's thresholds are those of a general reader of eight layouts: a
-// leading two-digit value above 12 cannot be a month, so a two-digit year
-// leads; with a four-digit year the test is above 13 (for the canonical texts
-// it sees, years 1400-9999 lead with 14 or more and year 0000 with 00, so 12
-// and 13 agree); eight digits without separators that lead with 20 or less
-// hold a four-digit year (MMDDYYYY, or YYYYMMDD for years 1400-2099), and with
-// 21 or more a two-digit year first (YYMMDD).
 
 #include <bit>
 #include <cstddef>
@@ -85,8 +76,8 @@ struct reading_options {
 
 struct date_reading {
     refusal reason = refusal::none;
-    date value{};   // the date read back; when refused, what the fixed-layout reader made of the text
-    date fields{};  // the numbers the first stage found, in date order (for the words of a refusal)
+    date value{};   // the date; when refused, the numbers a refused row shows (0/0/1900 for none)
+    date fields{};  // the numbers found, in date order (for the words of a refusal)
     int32_t weekday = 0;          // the weekday the text named, 1 (Monday) to 7, or 0
     bool day_first_hint = false;  // no_such_month, but read day first the text is a date
 };
@@ -95,8 +86,8 @@ struct date_reading {
 inline constexpr int32_t FIRST_READ_YEAR = 1400;
 inline constexpr int32_t LAST_READ_YEAR = LAST_YEAR;
 
-// The general reader: `text`, of any length and with any bytes, through both
-// stages. Allocates nothing.
+// The general reader: `text`, of any length and with any bytes, in one pass.
+// Allocates nothing.
 date_reading read_date_general(std::string_view text, const reading_options& options = {});
 
 // The fast path: true and the date when `text` is exactly YYYY-MM-DD naming a
@@ -130,40 +121,14 @@ inline int32_t relative_day(std::string_view text) {
     return text.empty() || (text[0] | 0x20) < 't' ? RELATIVE_NONE : relative_name(text);
 }
 
-// ---- the stages, for the tests and the benchmarks ---------------------------
-
-// The working text holds the canonical text "YYYY/MM/DD" (a year of 1400-9999,
-// or 0000 when the month or the day is 0; month and day 0-99) or six spaces.
-inline constexpr size_t WORKING_TEXT_SIZE = 4 + 1 + 2 + 1 + 2 + 1;
-inline constexpr char SIX_SPACES[] = "      ";
-
+// What the scanner finds in a text: the numbers in date order, or why there
+// are none. Internal to the date library.
 struct normalized {
-    refusal reason = refusal::none;  // none when the canonical text was written
+    refusal reason = refusal::none;  // none when three numbers were found
     date fields{};
     int32_t weekday = 0;          // as in date_reading
     bool day_first_hint = false;  // as in date_reading
 };
-
-// The first stage: finds the date in `text` and writes its canonical text to
-// `working`, or six spaces when the text is refused.
-normalized normalize_date_text(std::string_view text, field_order order,
-                               char (&working)[WORKING_TEXT_SIZE]);
-
-// Flags of a layout code; the value 1 is never set.
-inline constexpr int32_t LAYOUT_SEPARATED = 8;  // non-digit at position 2 or 4
-inline constexpr int32_t LAYOUT_FOUR_DIGIT_YEAR = 4;
-inline constexpr int32_t LAYOUT_YEAR_FIRST = 2;
-
-// The layout code of a NUL-terminated text: a sum of LAYOUT_* flags, 0-14.
-int32_t detect_date_layout(const char* text);
-
-// The second stage: the fields at the fixed positions of the text's layout. A
-// year below 100 has 1900 added.
-date read_date_fields(const char* text);
-
-// Writes `value` as "%0*d" with `width` would, without a terminator, and returns
-// the end of what it wrote (at most 11 characters for width <= 11).
-char* format_padded(char* out, int32_t value, int32_t width);
 
 // ---- the fast path ------------------------------------------------------------
 

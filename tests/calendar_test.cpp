@@ -22,15 +22,6 @@ TEST(DayNumber, KeepsItsScale) {
         EXPECT_EQ(spanlet::day_number(d), value) << testing::PrintToString(d);
 }
 
-TEST(YearStart, IsTheDayNumberOfTheLastDayOfThePreviousYear) {
-    const std::vector<std::pair<int32_t, int32_t>> cases = {
-        {1900, 19000}, {1901, 19365}, {1902, 19730}, {2000, 55524},
-        {2020, 62829}, {2021, 63195}, {1, -674595},  {1601, -90207},
-    };
-    for (const auto& [year, start] : cases)
-        EXPECT_EQ(spanlet::year_start(year), start) << "year " << year;
-}
-
 TEST(IsValidDate, OnlyRealCalendarDates) {
     const std::vector<std::pair<date, bool>> cases = {
         {{1900, 2, 29}, false}, {{2000, 2, 29}, true},   {{2004, 2, 29}, true},

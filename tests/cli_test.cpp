@@ -216,8 +216,8 @@ INSTANTIATE_TEST_SUITE_P(Refused, Pair, testing::ValuesIn(std::vector<cli_case>{
      why("2010-02-30", "30 February 2010 does not exist"), 1},
     {"BothRefusedBothSaid", {"2010-13-01", "abc"}, echo("2010-13-01", "abc") + "13/1/2010 is not a valid date\n",
      why("2010-13-01", "there is no month 13") + why("abc", "not a date spanlet reads " + WRITE_LIKE_THIS), 1},
-    // The message used to show what the fixed-layout reader made of the
-    // canonical text: 0/0/1902 for 12/0/2010.
+    // The message used to show what a fixed-layout reader made of a
+    // rewritten text: 0/0/1902 for 12/0/2010.
     {"DayZeroShownAsFound", {"2010-12-00", GOOD}, echo("2010-12-00", GOOD) + "12/0/2010 is not a valid date\n",
      why("2010-12-00", "there is no day 0 in a month"), 1},
     {"MonthZeroShownAsFound", {"00/10/2010", GOOD}, echo("00/10/2010", GOOD) + "0/10/2010 is not a valid date\n",
