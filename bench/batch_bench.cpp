@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/fd_io.h"
-#include "cli/line_stream.h"
-#include "cli/messages.h"
-#include "cli/options.h"
+#include "io/fd_io.h"
+#include "modes/line_stream.h"
+#include "print/messages.h"
+#include "options/options.h"
 #include "date/calendar.h"
 #include "date/working_days.h"
 

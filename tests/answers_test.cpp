@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/options.h"
-#include "cli/pair_rule.h"
+#include "options/options.h"
+#include "judge/pair_rule.h"
 #include "date/periods.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // its text conversion for the numbers, and a plain reading of the line for
 // which lines are the common line.
 
-#include "cli/common_lines.h"
+#include "judge/common_lines.h"
 
 #include <gtest/gtest.h>
 

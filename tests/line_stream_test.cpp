@@ -15,11 +15,11 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/csv_split.h"
-#include "cli/fd_io.h"
-#include "cli/line_split.h"
-#include "cli/messages.h"
-#include "cli/options.h"
+#include "frame/csv_split.h"
+#include "io/fd_io.h"
+#include "frame/line_split.h"
+#include "print/messages.h"
+#include "options/options.h"
 #include "memory_io.h"
 
 namespace {
@@ -205,7 +205,7 @@ TEST(MessageLog, WritesWholeLinesInBlocks) {
     {
         spanlet::cli::message_log log(err);
         for (int i = 0; i < 1000; ++i)
-            log.line_problem({"f", static_cast<uint64_t>(i)}, std::string(static_cast<size_t>(i % 300), 'w'));
+            spanlet::cli::say::line_problem(log, {"f", static_cast<uint64_t>(i)}, std::string(static_cast<size_t>(i % 300), 'w'));
     }
     size_t lines = 0;
     size_t at = 0;

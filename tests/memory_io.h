@@ -11,11 +11,11 @@
 #include <utility>
 #include <vector>
 
-#include "cli/csv_stream.h"
-#include "cli/fd_io.h"
-#include "cli/line_stream.h"
-#include "cli/messages.h"
-#include "cli/options.h"
+#include "modes/csv_stream.h"
+#include "io/fd_io.h"
+#include "modes/line_stream.h"
+#include "print/messages.h"
+#include "options/options.h"
 
 namespace memory_io {
 

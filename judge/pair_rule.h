@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "cli/dates.h"
-#include "cli/numbers.h"
-#include "cli/options.h"
+#include "judge/dates.h"
+#include "io/numbers.h"
+#include "options/options.h"
 #include "date/calendar.h"
 #include "date/date_text.h"
 #include "date/periods.h"

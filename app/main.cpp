@@ -11,14 +11,14 @@
 
 #include <optional>
 
-#include "cli/csv_stream.h"
-#include "cli/fd_io.h"
-#include "cli/holidays.h"
-#include "cli/line_stream.h"
-#include "cli/messages.h"
-#include "cli/options.h"
-#include "cli/output.h"
-#include "cli/pair_rule.h"
+#include "modes/csv_stream.h"
+#include "io/fd_io.h"
+#include "modes/holidays.h"
+#include "modes/line_stream.h"
+#include "print/messages.h"
+#include "options/options.h"
+#include "print/output.h"
+#include "judge/pair_rule.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ using spanlet::working_days;
 // judged by.
 int answer_pair(const options& opts, const pair_rule& rule, message_log& messages) {
     const pair_verdict verdict = rule.judge(opts.dates[0], opts.dates[1]);
-    messages.refusals({}, opts.dates[0], opts.dates[1], verdict);
+    say::refusals(messages, {}, opts.dates[0], opts.dates[1], verdict);
     print_pair(opts, verdict);
     return verdict.answered() ? EXIT_OK : EXIT_FAILED;
 }
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
         print_usage(opts.number_only ? stderr : stdout);
         return finish(EXIT_FAILED, messages);
     default:
-        messages.usage_error(opts);
+        say::usage_error(messages, opts);
         return finish(EXIT_FAILED, messages);
     }
 }

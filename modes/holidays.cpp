@@ -1,4 +1,4 @@
-#include "cli/holidays.h"
+#include "modes/holidays.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "cli/dates.h"
-#include "cli/fd_io.h"
-#include "cli/line_split.h"
+#include "judge/dates.h"
+#include "io/fd_io.h"
+#include "frame/line_split.h"
 
 namespace spanlet::cli {
 namespace {
@@ -36,7 +36,7 @@ public:
     // Adds the day number of every holiday to `days`; false after a message.
     bool read_into(std::vector<int32_t>& days) {
         if (file_.fd() < 0) {
-            messages_.file_error(name_, "", errno);
+            say::file_error(messages_, name_, "", errno);
             return false;
         }
         fd_source input(file_.fd());
@@ -50,14 +50,14 @@ public:
             if (got == line_buffer::item::need_more) {
                 int error = 0;
                 if (!lines.read_from(input, error)) {
-                    messages_.file_error(name_, "read error: ", error);
+                    say::file_error(messages_, name_, "read error: ", error);
                     return false;
                 }
                 continue;
             }
             ++number;
             if (got == line_buffer::item::too_long) {
-                messages_.line_too_long({name_, number}, DEFAULT_LINE_LIMIT);
+                say::line_too_long(messages_, {name_, number}, DEFAULT_LINE_LIMIT);
                 return false;
             }
             const std::string_view text = holiday_text(line);
@@ -65,7 +65,7 @@ public:
                 continue;
             const date_reading reading = reader_.read(text);
             if (reading.reason != refusal::none) {
-                messages_.refusal({name_, number}, text, reading);
+                say::refusal(messages_, {name_, number}, text, reading);
                 return false;
             }
             days.push_back(day_number(reading.value));

@@ -1,11 +1,10 @@
-#include "cli/messages.h"
+#include "print/messages.h"
 
-#include <algorithm>
 #include <cstring>
 
-#include "cli/numbers.h"
+#include "io/numbers.h"
 
-namespace spanlet::cli {
+namespace spanlet::cli::say {
 namespace {
 
 constexpr std::string_view MONTH_NAMES[13] = {
@@ -19,29 +18,7 @@ constexpr std::string_view WEEKDAY_NAMES[8] = {
 };
 
 constexpr std::string_view WRITE_LIKE_THIS = "(write 2010-08-10 or 08-10-2010)";
-constexpr std::string_view ELLIPSIS = "\xe2\x80\xa6";  // …
 constexpr std::string_view SEE_HELP = " (see spanlet --help)";
-
-// How a control byte is shown: \t, \r, \n, \e, or \xHH.
-size_t escape(unsigned char c, char (&out)[4]) {
-    constexpr char HEX[] = "0123456789abcdef";
-    out[0] = '\\';
-    switch (c) {
-    case '\t': out[1] = 't'; return 2;
-    case '\r': out[1] = 'r'; return 2;
-    case '\n': out[1] = 'n'; return 2;
-    case 0x1B: out[1] = 'e'; return 2;
-    default:
-        out[1] = 'x';
-        out[2] = HEX[c >> 4];
-        out[3] = HEX[c & 0xF];
-        return 4;
-    }
-}
-
-constexpr bool is_control(unsigned char c) { return c < 0x20 || c == 0x7F; }
-// The bytes that continue a UTF-8 sequence: a text is never cut before one.
-constexpr bool continues_utf8(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 // The words after the quoted text.
 void reason_words(message_line& line, const date_reading& reading) {
@@ -124,91 +101,16 @@ void reason_words(message_line& line, const date_reading& reading) {
     line.text("not a date");
 }
 
+message_line start(const place& where) {
+    message_line line;
+    line.text("spanlet: ");
+    // A long path is cut, so that the line number and the reason always fit.
+    if (where.name != nullptr)
+        line.name(where.name, NAME_BEFORE_LINE_MAX).text(":").number(where.line).text(": ");
+    return line;
+}
+
 }  // namespace
-
-// ---- one line ------------------------------------------------------------------
-
-bool message_line::fits(size_t size) {
-    if (cut_)
-        return false;
-    if (used_ + size + ELLIPSIS_ROOM <= sizeof text_)
-        return true;
-    std::memcpy(text_ + used_, ELLIPSIS.data(), ELLIPSIS.size());
-    used_ += ELLIPSIS.size();
-    cut_ = true;
-    return false;
-}
-
-message_line& message_line::text(std::string_view words) {
-    if (!words.empty() && fits(words.size())) {
-        std::memcpy(text_ + used_, words.data(), words.size());
-        used_ += words.size();
-    }
-    return *this;
-}
-
-message_line& message_line::number(uint64_t value) {
-    char digits[UINT64_ROOM] = {};
-    return text({digits, static_cast<size_t>(write_uint64(digits, value) - digits)});
-}
-
-message_line& message_line::signed_number(int32_t value) {
-    char digits[INT32_ROOM] = {};
-    return text({digits, static_cast<size_t>(write_int32(digits, value) - digits)});
-}
-
-void message_line::escaped(std::string_view shown, size_t most) {
-    // Most texts have no control byte and fit whole: copied at once.
-    const bool fits_whole = shown.size() <= most && used_ + shown.size() + ELLIPSIS_ROOM <= sizeof text_;
-    if (!cut_ && fits_whole &&
-        std::none_of(shown.begin(), shown.end(), [](char c) { return is_control(static_cast<unsigned char>(c)); })) {
-        std::memcpy(text_ + used_, shown.data(), shown.size());
-        used_ += shown.size();
-        return;
-    }
-    size_t written = 0;
-    for (const char byte : shown) {
-        if (cut_)
-            return;
-        const auto c = static_cast<unsigned char>(byte);
-        char escape_text[4] = {byte};
-        const size_t length = is_control(c) ? escape(c, escape_text) : 1;
-        const bool line_full = used_ + length + ELLIPSIS_ROOM > sizeof text_;
-        if (written + length > most || line_full) {
-            // Cut before this byte; inside a UTF-8 sequence, before its start.
-            if (continues_utf8(c)) {
-                while (written > 0 && continues_utf8(static_cast<unsigned char>(text_[used_ - 1]))) {
-                    --used_;
-                    --written;
-                }
-                if (written > 0 && static_cast<unsigned char>(text_[used_ - 1]) >= 0xC0)
-                    --used_;
-            }
-            text(ELLIPSIS);
-            cut_ = cut_ || line_full;
-            return;
-        }
-        std::memcpy(text_ + used_, escape_text, length);
-        used_ += length;
-        written += length;
-    }
-}
-
-message_line& message_line::quoted(std::string_view shown) {
-    text("\"");
-    escaped(shown, QUOTED_MAX);
-    return text("\"");
-}
-
-message_line& message_line::name(std::string_view shown, size_t most) {
-    escaped(shown, most);
-    return *this;
-}
-
-std::string_view message_line::end() {
-    text_[used_++] = '\n';  // ELLIPSIS_ROOM kept a byte for it
-    return {text_, used_};
-}
 
 message_line& size_words(message_line& line, size_t bytes) {
     constexpr size_t KIB = 1024;
@@ -223,67 +125,42 @@ message_line& size_words(message_line& line, size_t bytes) {
     return line.number(bytes).text(bytes == 1 ? " byte" : " bytes");
 }
 
-// ---- the log -------------------------------------------------------------------
-
-void message_log::add(std::string_view line) {
-    if (line.size() > sizeof block_ - used_)
-        flush();
-    std::memcpy(block_ + used_, line.data(), line.size());
-    used_ += line.size();
-}
-
-void message_log::flush() {
-    // Nothing is left to say where standard error itself cannot be written.
-    if (used_ != 0)
-        static_cast<void>(sink_.write(block_, used_));
-    used_ = 0;
-}
-
-message_line message_log::start(const place& where) {
-    message_line line;
-    line.text("spanlet: ");
-    // A long path is cut, so that the line number and the reason always fit.
-    if (where.name != nullptr)
-        line.name(where.name, NAME_BEFORE_LINE_MAX).text(":").number(where.line).text(": ");
-    return line;
-}
-
-void message_log::refusal(const place& where, std::string_view text, const date_reading& reading) {
+void refusal(message_log& log, const place& where, std::string_view text, const date_reading& reading) {
     message_line line = start(where);
     line.quoted(text).text(": ");
     reason_words(line, reading);
-    add(line.end());
+    log.add(line.end());
 }
 
-void message_log::refusals(const place& where, std::string_view first, std::string_view second,
+void refusals(message_log& log, const place& where, std::string_view first, std::string_view second,
                            const pair_verdict& verdict) {
     if (verdict.refused(0))
-        refusal(where, first, verdict.sides[0]);
+        refusal(log, where, first, verdict.sides[0]);
     if (verdict.refused(1))
-        refusal(where, second, verdict.sides[1]);
+        refusal(log, where, second, verdict.sides[1]);
 }
 
-void message_log::line_problem(const place& where, std::string_view why) {
+void line_problem(message_log& log, const place& where, std::string_view why) {
     message_line line = start(where);
-    add(line.text(why).end());
+    log.add(line.text(why).end());
 }
 
-void message_log::wrong_field_count(const place& where, size_t fields) {
+void wrong_field_count(message_log& log, const place& where, size_t fields) {
     message_line line = start(where);
     if (fields == 0)
         line.text("an empty line");
     else
         line.number(fields).text(fields == 1 ? " field" : " fields");
-    add(line.text(", where two dates were expected").end());
+    log.add(line.text(", where two dates were expected").end());
 }
 
-void message_log::line_too_long(const place& where, size_t limit, std::string_view what) {
+void line_too_long(message_log& log, const place& where, size_t limit, std::string_view what) {
     message_line line = start(where);
     line.text(what).text(" longer than ");
-    add(size_words(line, limit).end());
+    log.add(size_words(line, limit).end());
 }
 
-void message_log::column_refusal(const place& where, std::string_view name, size_t number, std::string_view text,
+void column_refusal(message_log& log, const place& where, std::string_view name, size_t number, std::string_view text,
                                  const date_reading& reading) {
     message_line line = start(where);
     line.text("column ");
@@ -293,42 +170,42 @@ void message_log::column_refusal(const place& where, std::string_view name, size
         line.quoted(name);
     line.text(": ").quoted(text).text(": ");
     reason_words(line, reading);
-    add(line.end());
+    log.add(line.end());
 }
 
-void message_log::missing_column(const place& where, size_t fields, size_t column) {
+void missing_column(message_log& log, const place& where, size_t fields, size_t column) {
     message_line line = start(where);
     line.text("the record has ").number(fields).text(fields == 1 ? " field: no column " : " fields: no column ");
-    add(line.number(column).end());
+    log.add(line.number(column).end());
 }
 
-void message_log::header_problem(const char* name, std::string_view column, bool twice) {
+void header_problem(message_log& log, const char* name, std::string_view column, bool twice) {
     message_line line = start({});
     line.name(name).text(twice ? ": column " : ": no column ").quoted(column);
-    add(line.text(twice ? " is named twice in the header" : " in the header").end());
+    log.add(line.text(twice ? " is named twice in the header" : " in the header").end());
 }
 
-void message_log::field_not_echoed(const place& where, std::string_view field) {
+void field_not_echoed(message_log& log, const place& where, std::string_view field) {
     message_line line = start(where);
-    add(line.quoted(field).text(": a date with a tab or a line break in it cannot be echoed").end());
+    log.add(line.quoted(field).text(": a date with a tab or a line break in it cannot be echoed").end());
 }
 
-void message_log::file_error(const char* name, std::string_view what, int error) {
+void file_error(message_log& log, const char* name, std::string_view what, int error) {
     message_line line = start({});
-    add(line.name(name).text(": ").text(what).text(std::strerror(error)).end());
+    log.add(line.name(name).text(": ").text(what).text(std::strerror(error)).end());
 }
 
-void message_log::write_error(int error) {
+void write_error(message_log& log, int error) {
     message_line line = start({});
-    add(line.text("write error: ").text(std::strerror(error)).end());
+    log.add(line.text("write error: ").text(std::strerror(error)).end());
 }
 
-void message_log::out_of_memory() {
+void out_of_memory(message_log& log) {
     message_line line = start({});
-    add(line.text("out of memory").end());
+    log.add(line.text("out of memory").end());
 }
 
-void message_log::usage_error(const options& opts) {
+void usage_error(message_log& log, const options& opts) {
     message_line line = start({});
     switch (opts.what) {
     case action::bad_option:
@@ -336,7 +213,7 @@ void message_log::usage_error(const options& opts) {
         break;
     case action::missing_value:
         // The words people know from other tools, with nothing after them.
-        add(line.text("option ").text(opts.offending_option).text(" needs a ").text(opts.offending_value_name).end());
+        log.add(line.text("option ").text(opts.offending_option).text(" needs a ").text(opts.offending_value_name).end());
         return;
     case action::repeated:
         line.text("option ").text(opts.offending_option).text(" is given twice");
@@ -391,7 +268,7 @@ void message_log::usage_error(const options& opts) {
     default:
         return;
     }
-    add(line.text(SEE_HELP).end());
+    log.add(line.text(SEE_HELP).end());
 }
 
-}  // namespace spanlet::cli
+}  // namespace spanlet::cli::say

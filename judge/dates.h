@@ -13,7 +13,7 @@
 #include <mutex>
 #include <string_view>
 
-#include "cli/options.h"
+#include "options/options.h"
 #include "date/date_text.h"
 
 namespace spanlet::cli {

@@ -12,11 +12,11 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/fd_io.h"
-#include "cli/messages.h"
-#include "cli/numbers.h"
-#include "cli/output.h"
-#include "cli/pair_rule.h"
+#include "io/fd_io.h"
+#include "print/messages.h"
+#include "io/numbers.h"
+#include "print/output.h"
+#include "judge/pair_rule.h"
 
 namespace spanlet::cli {
 

@@ -1,8 +1,8 @@
-#include "cli/answers.h"
+#include "print/answers.h"
 
 #include <cerrno>
 
-#include "cli/line_split.h"
+#include "frame/line_split.h"
 
 namespace spanlet::cli {
 

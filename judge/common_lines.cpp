@@ -1,4 +1,4 @@
-#include "cli/common_lines.h"
+#include "judge/common_lines.h"
 
 #include <bit>
 #include <cstdint>

@@ -7,13 +7,13 @@
 #include <cstdint>
 #include <new>
 
-#include "cli/answers.h"
-#include "cli/fd_io.h"
-#include "cli/line_split.h"
-#include "cli/messages.h"
-#include "cli/options.h"
-#include "cli/output.h"
-#include "cli/pair_rule.h"
+#include "print/answers.h"
+#include "io/fd_io.h"
+#include "frame/line_split.h"
+#include "print/messages.h"
+#include "options/options.h"
+#include "print/output.h"
+#include "judge/pair_rule.h"
 #include "date/working_days.h"
 
 namespace spanlet::cli {
@@ -69,7 +69,7 @@ protected:
             answer_all();
         } catch (const std::bad_alloc&) {
             out_.flush();
-            messages_.out_of_memory();
+            say::out_of_memory(messages_);
             messages_.flush();
             out_of_memory_ = true;
             return EXIT_FAILED;
@@ -119,7 +119,7 @@ int build_and_run(const options& opts, const char* name, byte_source& input, byt
         stream_type stream(opts, name, input, answers, messages, rule, more...);
         return stream.run();
     } catch (const std::bad_alloc&) {
-        messages.out_of_memory();
+        say::out_of_memory(messages);
         messages.flush();
         return EXIT_FAILED;
     }

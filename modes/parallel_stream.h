@@ -5,10 +5,10 @@
 
 #include <cstddef>
 
-#include "cli/fd_io.h"
-#include "cli/messages.h"
-#include "cli/options.h"
-#include "cli/pair_rule.h"
+#include "io/fd_io.h"
+#include "print/messages.h"
+#include "options/options.h"
+#include "judge/pair_rule.h"
 #include "date/working_days.h"
 
 namespace spanlet::cli {

@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "cli/messages.h"
-#include "cli/options.h"
-#include "cli/pair_rule.h"
+#include "print/messages.h"
+#include "options/options.h"
+#include "judge/pair_rule.h"
 #include "date/date_text.h"
 
 namespace spanlet::cli {

@@ -1,4 +1,4 @@
-#include "cli/line_stream.h"
+#include "modes/line_stream.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -6,12 +6,12 @@
 #include <new>
 #include <string_view>
 
-#include "cli/answers.h"
-#include "cli/common_lines.h"
-#include "cli/line_split.h"
-#include "cli/output.h"
-#include "cli/pair_rule.h"
-#include "cli/parallel_stream.h"
+#include "print/answers.h"
+#include "judge/common_lines.h"
+#include "frame/line_split.h"
+#include "print/output.h"
+#include "judge/pair_rule.h"
+#include "modes/parallel_stream.h"
 #include "date/date_text.h"
 
 namespace spanlet::cli {
@@ -66,7 +66,7 @@ private:
             if (got == line_buffer::item::line) {
                 count(answer(line));
             } else {
-                messages().line_too_long(here(), opts_.line_limit);
+                say::line_too_long(messages(), here(), opts_.line_limit);
                 rows_.not_a_pair();
                 count(false);
             }
@@ -127,7 +127,7 @@ private:
         if (pair.fields != 2) {
             if (has_nul(line))
                 return not_a_pair_for_nul();
-            messages().wrong_field_count(here(), pair.fields);
+            say::wrong_field_count(messages(), here(), pair.fields);
             rows_.not_a_pair();
             return false;
         }
@@ -142,12 +142,12 @@ private:
         if (!verdict.answered()) {
             if (has_nul(line))
                 return not_a_pair_for_nul();
-            messages().refusals(here(), pair.first, pair.second, verdict);
+            say::refusals(messages(), here(), pair.first, pair.second, verdict);
         }
         for (const std::string_view field : {pair.first, pair.second}) {
             // cppcheck-suppress useStlAlgorithm
             if (!rows_.echoes(field)) {
-                messages().field_not_echoed(here(), field);
+                say::field_not_echoed(messages(), here(), field);
                 rows_.not_echoed();
                 return false;
             }
@@ -159,7 +159,7 @@ private:
     static bool has_nul(std::string_view line) { return line.find('\0') != std::string_view::npos; }
 
     bool not_a_pair_for_nul() {
-        messages().line_problem(here(), "a NUL byte in the line");
+        say::line_problem(messages(), here(), "a NUL byte in the line");
         rows_.not_a_pair();
         return false;
     }
@@ -205,11 +205,11 @@ int run_line_stream(const options& opts, int output_fd, message_log& messages, c
 int block_stream::status() {
     int status = all_answered_ ? EXIT_OK : EXIT_FAILED;
     if (read_failed_) {
-        messages_.file_error(name_, "read error: ", read_error_);
+        say::file_error(messages_, name_, "read error: ", read_error_);
         status = EXIT_FAILED;
     }
     if (out_.failed()) {
-        messages_.write_error(out_.error());
+        say::write_error(messages_, out_.error());
         status = EXIT_FAILED;
     }
     messages_.flush();
@@ -221,7 +221,7 @@ int run_on_file(stream_run run, const options& opts, int output_fd, message_log&
     const char* name = from_stdin ? "(standard input)" : opts.file;
     const input_file file(opts.file);
     if (file.fd() < 0) {
-        messages.file_error(name, "", errno);
+        say::file_error(messages, name, "", errno);
         messages.flush();
         return EXIT_FAILED;
     }

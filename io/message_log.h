@@ -1,17 +1,15 @@
 #pragma once
-// Everything spanlet says on standard error. Each message is one line, built
-// whole and shorter than PIPE_BUF, and lines go out in blocks of whole lines
-// of at most PIPE_BUF bytes: two programs that share one standard error
-// (2>>errors.txt, parallel) never tear each other's lines.
+// The message log: what spanlet says on standard error, a line at a time.
+// Each message is one line, built whole and shorter than PIPE_BUF, and lines
+// go out in blocks of whole lines of at most PIPE_BUF bytes: two programs
+// that share one standard error (2>>errors.txt, parallel) never tear each
+// other's lines. The words are print's (print/messages.h).
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
-#include "cli/fd_io.h"
-#include "cli/options.h"
-#include "cli/pair_rule.h"
-#include "date/date_text.h"
+#include "io/fd_io.h"
 
 #ifndef _WIN32
 #include <climits>
@@ -85,41 +83,10 @@ public:
     void add(std::string_view line);
     void flush();
 
-    // spanlet: [FILE:LINE: ]"TEXT": why it was refused.
-    void refusal(const place& where, std::string_view text, const date_reading& reading);
-    // A refusal line for every side of the pair that was refused, first side first.
-    void refusals(const place& where, std::string_view first, std::string_view second, const pair_verdict& verdict);
-    // spanlet: FILE:LINE: why, for a line that holds no pair of dates.
-    void line_problem(const place& where, std::string_view why);
-    void wrong_field_count(const place& where, size_t fields);
-    void line_too_long(const place& where, size_t limit, std::string_view what = "line");
-    // A date of a CSV column: spanlet: FILE:LINE: column "NAME" (or column
-    // N): "TEXT": why it was refused.
-    void column_refusal(const place& where, std::string_view name, size_t number, std::string_view text,
-                        const date_reading& reading);
-    // spanlet: FILE:LINE: the record has F fields: no column N.
-    void missing_column(const place& where, size_t fields, size_t column);
-    // spanlet: FILE: no column "NAME" in the header, or column "NAME" is
-    // named twice in it.
-    void header_problem(const char* name, std::string_view column, bool twice);
-    void field_not_echoed(const place& where, std::string_view field);
-    // spanlet: NAME: [what]the system's words for `error`.
-    void file_error(const char* name, std::string_view what, int error);
-    // spanlet: write error: the system's words for `error`.
-    void write_error(int error);
-    void out_of_memory();
-    // The usage errors: spanlet: what went wrong (see spanlet --help).
-    void usage_error(const options& opts);
-
 private:
-    static message_line start(const place& where);
-
     byte_sink& sink_;
     char block_[MESSAGE_BLOCK];
     size_t used_ = 0;
 };
-
-// "1 MiB", "64 KiB", "1000 bytes": a size as a person writes it.
-message_line& size_words(message_line& line, size_t bytes);
 
 }  // namespace spanlet::cli

@@ -1,4 +1,4 @@
-#include "cli/parallel_stream.h"
+#include "modes/parallel_stream.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,9 +18,9 @@
 #include <unistd.h>
 #endif
 
-#include "cli/line_split.h"
-#include "cli/line_stream.h"
-#include "cli/output.h"
+#include "frame/line_split.h"
+#include "modes/line_stream.h"
+#include "print/output.h"
 
 namespace spanlet::cli {
 namespace {
@@ -386,11 +386,11 @@ private:
     int finish(int status) {
         status |= status_;
         if (read_failed_) {
-            messages_.file_error(name_, "read error: ", read_error_);
+            say::file_error(messages_, name_, "read error: ", read_error_);
             status = EXIT_FAILED;
         }
         if (write_failed_) {
-            messages_.write_error(write_error_);
+            say::write_error(messages_, write_error_);
             status = EXIT_FAILED;
         }
         messages_.flush();
@@ -449,7 +449,7 @@ int run_parallel_stream(const options& opts, const char* name, byte_source& inpu
             if (stream.started())
                 return stream.run();
         } catch (const std::bad_alloc&) {
-            messages.out_of_memory();
+            say::out_of_memory(messages);
             messages.flush();
             return EXIT_FAILED;
         }

@@ -1,11 +1,11 @@
-#include "cli/output.h"
+#include "print/output.h"
 
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
 
-#include "cli/numbers.h"
+#include "io/numbers.h"
 
 #ifndef SPANLET_VERSION
 #define SPANLET_VERSION "unknown"
@@ -150,7 +150,7 @@ void print_pair(const options& opts, const pair_verdict& verdict) {
 
 int finish(int status, message_log& messages) {
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        messages.write_error(errno);
+        say::write_error(messages, errno);
         status = EXIT_FAILED;
     }
     messages.flush();

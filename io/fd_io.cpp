@@ -1,4 +1,4 @@
-#include "cli/fd_io.h"
+#include "io/fd_io.h"
 
 #include <cerrno>
 #include <climits>

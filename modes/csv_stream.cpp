@@ -1,4 +1,4 @@
-#include "cli/csv_stream.h"
+#include "modes/csv_stream.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/answers.h"
-#include "cli/csv_split.h"
-#include "cli/line_split.h"
-#include "cli/line_stream.h"
-#include "cli/pair_rule.h"
+#include "print/answers.h"
+#include "frame/csv_split.h"
+#include "frame/line_split.h"
+#include "modes/line_stream.h"
+#include "judge/pair_rule.h"
 #include "date/date_text.h"
 
 namespace spanlet::cli {
@@ -70,7 +70,7 @@ private:
             first_line_ = next_line_;
             next_line_ += 1 + lines().feeds_inside();
             if (got == line_buffer::item::too_long) {
-                messages().line_too_long(here(), opts_.line_limit, "record");
+                say::line_too_long(messages(), here(), opts_.line_limit, "record");
                 count(false);
                 if (header_due)
                     return;  // no names to find the columns by
@@ -115,7 +115,7 @@ private:
                 const std::string_view wanted = columns_.names[side];
                 const auto matches = std::count(names.begin(), names.end(), wanted);
                 if (matches != 1) {
-                    messages().header_problem(name(), wanted, matches > 1);
+                    say::header_problem(messages(), name(), wanted, matches > 1);
                     count(false);
                     return false;
                 }
@@ -138,7 +138,7 @@ private:
     // Writes the record and its answer; false when it was refused.
     bool answer_record(const csv_record& record) {
         if (lines().ended_in_quotes()) {
-            messages().line_problem(here(), "a quote that is never closed");
+            say::line_problem(messages(), here(), "a quote that is never closed");
             write_refused(record, true);
             return false;
         }
@@ -159,7 +159,7 @@ private:
         if (field < last) {
             for (; fields.more(); ++field)
                 fields.next();
-            messages().missing_column(here(), field, last);
+            say::missing_column(messages(), here(), field, last);
             write_refused(record);
             return false;
         }
@@ -175,7 +175,7 @@ private:
         const pair_verdict verdict = rule_.judge(first, second);
         for (int side = 0; side < 2; ++side) {
             if (verdict.refused(side))
-                messages().column_refusal(here(), labels_[side], columns_.numbers[side], side == 0 ? first : second,
+                say::column_refusal(messages(), here(), labels_[side], columns_.numbers[side], side == 0 ? first : second,
                                          verdict.sides[side]);
         }
         if (!verdict.answered()) {

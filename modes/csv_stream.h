@@ -4,10 +4,10 @@
 // -n, the answer alone. Reads and writes in large blocks; memory stays
 // bounded by the line limit, which a record must keep to.
 
-#include "cli/fd_io.h"
-#include "cli/messages.h"
-#include "cli/options.h"
-#include "cli/pair_rule.h"
+#include "io/fd_io.h"
+#include "print/messages.h"
+#include "options/options.h"
+#include "judge/pair_rule.h"
 #include "date/working_days.h"
 
 namespace spanlet::cli {

@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-#include "cli/numbers.h"
+#include "io/numbers.h"
 
 namespace spanlet::cli {
 

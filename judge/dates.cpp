@@ -1,4 +1,4 @@
-#include "cli/dates.h"
+#include "judge/dates.h"
 
 #include <ctime>
 #include <limits>

@@ -1,6 +1,6 @@
-#include "cli/line_split.h"
+#include "frame/line_split.h"
 
-#include "cli/csv_split.h"
+#include "frame/csv_split.h"
 
 #include <cerrno>
 #include <cstring>

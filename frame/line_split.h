@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/fd_io.h"
+#include "io/fd_io.h"
 
 namespace spanlet::cli {
 

@@ -6,9 +6,9 @@
 
 #include <optional>
 
-#include "cli/dates.h"
-#include "cli/messages.h"
-#include "cli/options.h"
+#include "judge/dates.h"
+#include "print/messages.h"
+#include "options/options.h"
 #include "date/working_days.h"
 
 namespace spanlet::cli {

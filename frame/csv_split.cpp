@@ -1,4 +1,4 @@
-#include "cli/csv_split.h"
+#include "frame/csv_split.h"
 
 namespace spanlet::cli {
 
