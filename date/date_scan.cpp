@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "date/calendar.h"
+#include "date/names.h"
 
 namespace spanlet::scan {
 namespace {
@@ -24,14 +25,7 @@ constexpr int32_t TWO_DIGIT_YEAR_PIVOT = 50;
 
 // One table of names serves every spelling: a name is read whole or by its
 // first three letters, in any case.
-constexpr std::string_view MONTH_NAMES[12] = {
-    "january", "february", "march", "april", "may", "june",
-    "july", "august", "september", "october", "november", "december",
-};
-constexpr std::string_view WEEKDAY_NAMES[7] = {
-    "monday", "tuesday", "wednesday", "thursday", "friday", "saturday", "sunday",
-};
-constexpr size_t ABBREVIATION = 3;
+constexpr size_t ABBREVIATION = NAME_ABBREVIATION;
 
 // The first three letters, in lower case, as one number: they tell every
 // name of a table from the others.

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "date/periods.h"
+#include "options/units.h"
 
 namespace spanlet::cli {
 
@@ -109,26 +110,19 @@ inline char* write_period(char* out, const period& p, unit_set units, bool negat
     *out = '-';
     out += negative && !zero ? 1 : 0;
     *out++ = 'P';
-    const struct {
-        int32_t size;
-        unit_set unit;
-        char letter;
-    } parts[] = {{p.years, UNIT_YEARS, 'Y'}, {p.months, UNIT_MONTHS, 'M'}, {p.weeks, UNIT_WEEKS, 'W'}, {p.days, UNIT_DAYS, 'D'}};
-    for (const auto& part : parts) {
-        if (part.size != 0) {
-            out = numbers_detail::write_part(out, static_cast<uint32_t>(part.size));
-            *out++ = part.letter;
+    char smallest = 'D';  // the designator of the smallest unit asked for
+    for (const unit_names& u : UNITS) {
+        const int32_t size = p.*u.size;
+        if (size != 0) {
+            out = numbers_detail::write_part(out, static_cast<uint32_t>(size));
+            *out++ = u.designator;
         }
+        if ((units & u.unit) != 0)
+            smallest = u.designator;
     }
     if (zero) {
-        // The letter of the smallest unit asked for.
-        const char* letter = "DWMY";
-        while ((units & 1U) == 0) {
-            units = static_cast<unit_set>(units >> 1);
-            ++letter;
-        }
         *out++ = '0';
-        *out++ = *letter;
+        *out++ = smallest;
     }
     return out;
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "options/units.h"
 #include "print/answers.h"
 #include "frame/csv_split.h"
 #include "frame/line_split.h"
@@ -21,17 +22,13 @@ namespace {
 std::string default_answer_name(const options& opts) {
     if (opts.business_days)
         return "working_days";
-    constexpr struct {
-        unit_set unit;
-        const char* name;
-    } UNIT_NAMES[] = {{UNIT_YEARS, "years"}, {UNIT_MONTHS, "months"}, {UNIT_WEEKS, "weeks"}, {UNIT_DAYS, "days"}};
     std::string name;
-    for (const auto& u : UNIT_NAMES) {
+    for (const unit_names& u : UNITS) {
         if ((opts.units & u.unit) == 0)
             continue;
         if (!name.empty())
             name += '_';
-        name += u.name;
+        name += u.plural;
     }
     return name;
 }

@@ -6,6 +6,9 @@
 #include <iterator>
 #include <string_view>
 
+#include "date/names.h"
+#include "options/units.h"
+
 namespace spanlet::cli {
 namespace {
 
@@ -57,7 +60,7 @@ constexpr option_spec OPTION_SPECS[] = {
     {"-u", "--units", nullptr, &options::units_text, "LIST"},
     {nullptr, "--weekend", nullptr, &options::weekend_text, "LIST"},
     {nullptr, "--holidays", nullptr, nullptr, "FILE", &options::holiday_files},
-    {"-k", "--columns", nullptr, &options::columns_text, "LIST"},
+    {"-k", "--columns", nullptr, &options::columns_text, "A,B"},
     {nullptr, "--name", nullptr, &options::answer_name, "TEXT"},
 };
 
@@ -348,17 +351,6 @@ bool same_letters(std::string_view a, std::string_view b) {
     return true;
 }
 
-struct unit_word {
-    std::string_view letter, singular, plural;
-    unit_set unit;
-};
-constexpr unit_word UNIT_WORDS[] = {
-    {"y", "year", "years", UNIT_YEARS},
-    {"m", "month", "months", UNIT_MONTHS},
-    {"w", "week", "weeks", UNIT_WEEKS},
-    {"d", "day", "days", UNIT_DAYS},
-};
-
 // Adds `unit` to `units`; false when it is there already.
 bool add_unit(unit_set& units, unit_set unit) {
     if ((units & unit) != 0)
@@ -368,14 +360,11 @@ bool add_unit(unit_set& units, unit_set unit) {
 }
 
 unit_set unit_named(std::string_view word) {
-    const auto* found = std::find_if(std::begin(UNIT_WORDS), std::end(UNIT_WORDS), [word](const unit_word& u) {
+    const auto* found = std::find_if(std::begin(UNITS), std::end(UNITS), [word](const unit_names& u) {
         return same_letters(word, u.letter) || same_letters(word, u.singular) || same_letters(word, u.plural);
     });
-    return found == std::end(UNIT_WORDS) ? 0 : found->unit;
+    return found == std::end(UNITS) ? 0 : found->unit;
 }
-
-constexpr std::string_view WEEKDAY_NAMES[DAYS_IN_WEEK] = {"monday", "tuesday", "wednesday", "thursday",
-                                                          "friday", "saturday", "sunday"};
 
 }  // namespace
 
@@ -435,7 +424,7 @@ bool parse_weekend(const char* text, weekday_set& out) {
     const bool ok = each_item(text, [&weekend](std::string_view word) {
         for (int32_t day = 1; day <= DAYS_IN_WEEK; ++day) {
             const std::string_view name = WEEKDAY_NAMES[day - 1];
-            if (same_letters(word, name) || same_letters(word, name.substr(0, 3))) {
+            if (same_letters(word, name) || same_letters(word, name.substr(0, NAME_ABBREVIATION))) {
                 weekend = static_cast<weekday_set>(weekend | weekday_bit(day));
                 return true;
             }

@@ -2,20 +2,19 @@
 
 #include <cstring>
 
+#include "date/names.h"
 #include "io/numbers.h"
 
 namespace spanlet::cli::say {
 namespace {
 
-constexpr std::string_view MONTH_NAMES[13] = {
-    "", "January", "February", "March", "April", "May", "June", "July",
-    "August", "September", "October", "November", "December",
-};
-
-// Slot 0 is a placeholder, so that weekdays index from 1 (Monday).
-constexpr std::string_view WEEKDAY_NAMES[8] = {
-    "", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday",
-};
+// A month's or a weekday's name as a sentence writes it: "August".
+message_line& name_of(message_line& line, std::string_view lower_case) {
+    const char first = static_cast<char>(lower_case[0] - 'a' + 'A');
+    return line.text({&first, 1}).text(lower_case.substr(1));
+}
+std::string_view month_name(int32_t month) { return MONTH_NAMES[month - 1]; }    // month [1, 12]
+std::string_view weekday_name(int32_t day) { return WEEKDAY_NAMES[day - 1]; }  // day [1, 7]
 
 constexpr std::string_view WRITE_LIKE_THIS = "(write 2010-08-10 or 08-10-2010)";
 constexpr std::string_view SEE_HELP = " (see spanlet --help)";
@@ -58,9 +57,9 @@ void reason_words(message_line& line, const date_reading& reading) {
         if (f.day < 1)
             line.text("there is no day ").signed_number(f.day).text(" in a month");
         else if (f.day > 99)
-            line.text(MONTH_NAMES[f.month]).text(" ").signed_number(f.year).text(" has no such day");
+            name_of(line, month_name(f.month)).text(" ").signed_number(f.year).text(" has no such day");
         else
-            line.signed_number(f.day).text(" ").text(MONTH_NAMES[f.month]).text(" ").signed_number(f.year)
+            name_of(line.signed_number(f.day).text(" "), month_name(f.month)).text(" ").signed_number(f.year)
                 .text(" does not exist");
         return;
     case refusal::today_unknown:
@@ -73,9 +72,9 @@ void reason_words(message_line& line, const date_reading& reading) {
         line.text("a date needs a year");
         return;
     case refusal::wrong_weekday:
-        line.signed_number(f.day).text(" ").text(MONTH_NAMES[f.month]).text(" ").signed_number(f.year)
-            .text(" was a ").text(WEEKDAY_NAMES[iso_weekday(day_number(f))]).text(", not a ")
-            .text(WEEKDAY_NAMES[reading.weekday]);
+        name_of(line.signed_number(f.day).text(" "), month_name(f.month)).text(" ").signed_number(f.year).text(" was a ");
+        name_of(line, weekday_name(iso_weekday(day_number(f)))).text(", not a ");
+        name_of(line, weekday_name(reading.weekday));
         return;
     case refusal::week_not_day:
         line.text("a week, not a day (add its weekday: 1 is Monday, 7 Sunday)");
