@@ -426,6 +426,28 @@ private:
     bool stopped_ = false;  // a part was left: the rows after it are not written
 };
 
+// A regular file with fewer parts left than two a worker is answered by
+// one: starting the workers and handing the parts over would cost more than
+// sharing them saves.
+bool too_small_to_share(const byte_source& input, unsigned workers, size_t part_size) {
+#ifdef _WIN32
+    static_cast<void>(input);
+    static_cast<void>(workers);
+    static_cast<void>(part_size);
+    return false;
+#else
+    const int file = input.file_descriptor();
+    struct stat status {};
+    if (file < 0 || fstat(file, &status) != 0)
+        return false;
+    const off_t at = lseek(file, 0, SEEK_CUR);
+    if (at < 0 || status.st_size <= at)
+        return at >= 0;
+    const auto left = static_cast<uint64_t>(status.st_size - at);
+    return left < uint64_t{2} * workers * part_size;
+#endif
+}
+
 unsigned worker_count(unsigned jobs) {
     if (jobs != 0)
         return jobs;
@@ -443,7 +465,7 @@ int run_parallel_stream(const options& opts, const char* name, byte_source& inpu
 int run_parallel_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
                         message_log& messages, const pair_rule& rule, size_t part_size) {
     const unsigned workers = worker_count(opts.jobs);
-    if (workers > 1) {
+    if (workers > 1 && !too_small_to_share(input, workers, part_size)) {
         try {
             parallel_stream stream(opts, name, input, answers, messages, rule, workers, part_size);
             if (stream.started())
