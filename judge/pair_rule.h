@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "judge/dates.h"
+#include "judge/working_count.h"
 #include "io/numbers.h"
 #include "options/options.h"
 #include "date/calendar.h"
@@ -51,7 +52,7 @@ class pair_rule {
 public:
     // `calendar` is what -b counts, and is needed with it.
     pair_rule(const options& opts, const run_clock& clock, const working_days* calendar = nullptr)
-        : reader_(opts, clock), calendar_(calendar), units_(opts.units), inclusive_(opts.inclusive),
+        : reader_(opts, clock), calendar_(calendar), working_count_(calendar != nullptr ? pick_working_count() : nullptr), units_(opts.units), inclusive_(opts.inclusive),
           how_(opts.business_days ? how::working_days : opts.units == UNIT_DAYS ? how::days
                                                        : (opts.units & (opts.units - 1)) == 0 ? how::one_unit
                                                                                               : how::several_units) {}
@@ -86,7 +87,7 @@ private:
 
     [[nodiscard]] answer other_difference(const date& first, const date& second) const {
         if (how_ == how::working_days)
-            return {calendar_->between(day_number(first), day_number(second), inclusive_)};
+            return {working_count_(*calendar_, day_number(first), day_number(second), inclusive_)};
         return in_units(first, second);
     }
 
@@ -114,6 +115,7 @@ private:
 
     date_reader reader_;
     const working_days* calendar_;
+    working_count working_count_;  // with a calendar
     unit_set units_;
     bool inclusive_;
     how how_;
