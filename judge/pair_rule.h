@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "judge/common_lines.h"
 #include "judge/dates.h"
 #include "judge/working_count.h"
 #include "io/numbers.h"
@@ -26,15 +27,6 @@ struct answer {
     bool negative = false;  // several units: the first date before the second
 };
 
-// Room write_answer needs at `out`.
-inline constexpr size_t ANSWER_ROOM = PERIOD_ROOM;
-static_assert(ANSWER_ROOM >= INT32_ROOM);
-
-// The answer's text at `out`; returns its end.
-inline char* write_answer(char* out, const answer& a) {
-    return a.units == 0 ? write_int32(out, a.number) : write_period(out, a.parts, a.units, a.negative);
-}
-
 struct pair_verdict {
     date_reading sides[2];
     answer result;  // when answered(): first minus second, counted as the options ask
@@ -47,16 +39,50 @@ struct pair_verdict {
     [[nodiscard]] const date_reading& shown_refusal() const { return refused(0) ? sides[0] : sides[1]; }
 };
 
-// One rule a run, shared read-only by every worker: judging changes nothing.
+// The run's one judge, shared read-only by every worker: judging changes
+// nothing. It owns the order in which a line of -f is tried, and the guards
+// that decide which of the fast paths may run for the run's options:
+//   1. batches of eight common lines (YYYY-MM-DD<TAB>YYYY-MM-DD), counted in
+//      vector lanes: plain days only, lines split at a tab, a limit that
+//      holds the common line;
+//   2. the common line alone, unsplit: lines split at a tab, the limit;
+//   3. a pair of texts the strict readers read (read_fast);
+//   4. the general rule (judge).
+// Each later path answers what an earlier one answers, the same.
 class pair_rule {
 public:
     // `calendar` is what -b counts, and is needed with it.
     pair_rule(const options& opts, const run_clock& clock, const working_days* calendar = nullptr)
-        : reader_(opts, clock), calendar_(calendar), working_count_(calendar != nullptr ? pick_working_count() : nullptr), units_(opts.units), inclusive_(opts.inclusive),
+        : reader_(opts, clock), calendar_(calendar),
+          working_count_(calendar != nullptr ? pick_working_count() : nullptr), units_(opts.units),
+          inclusive_(opts.inclusive),
           how_(opts.business_days ? how::working_days : opts.units == UNIT_DAYS ? how::days
                                                        : (opts.units & (opts.units - 1)) == 0 ? how::one_unit
-                                                                                              : how::several_units) {}
+                                                                                              : how::several_units),
+          common_lines_(!opts.csv && (opts.delimiter == nullptr || opts.delimiter[0] == '\t') &&
+                        opts.line_limit >= COMMON_LINE - 1),
+          batches_(common_lines_ && how_ == how::days ? pick_batch_answerer() : nullptr) {}
 
+    // 1. The batch answerer, where batches may run; else nullptr.
+    [[nodiscard]] batch_answerer batches() const { return batches_; }
+
+    // 2. The common line at the head of `unread`, ended by LF or CR LF,
+    // read without a search for its end: its length with the line end and
+    // its two dates, or 0 where it is not the common line or may not be
+    // taken unsplit.
+    size_t read_common_line(std::string_view unread, date (&dates)[2]) const {
+        constexpr size_t TEXT = COMMON_LINE - 1;  // without the line feed
+        if (!common_lines_ || unread.size() <= TEXT + 1)
+            return 0;
+        const size_t feed = unread[TEXT] == '\r' ? TEXT + 1 : TEXT;
+        if (unread[feed] != '\n' || unread[COMMON_DATE] != '\t' ||
+            !read_canonical_spelling(unread.substr(0, COMMON_DATE), dates[0]) ||
+            !read_canonical_spelling(unread.substr(COMMON_DATE + 1, COMMON_DATE), dates[1]))
+            return 0;
+        return feed + 1;
+    }
+
+    // 4. The general rule: both texts read, and the answer or each side's refusal.
     [[nodiscard]] pair_verdict judge(std::string_view first, std::string_view second) const {
         pair_verdict verdict{{reader_.read(first), reader_.read(second)}, {}};
         if (verdict.answered())
@@ -64,8 +90,8 @@ public:
         return verdict;
     }
 
-    // Both texts read by the fast paths alone, when they can be: then
-    // judge() accepts them as the same dates.
+    // 3. Both texts read by the strict readers alone, when they can be:
+    // then judge() accepts them as the same dates.
     bool read_fast(std::string_view first, std::string_view second, date (&dates)[2]) const {
         return reader_.read_fast(first, dates[0]) && reader_.read_fast(second, dates[1]);
     }
@@ -78,9 +104,6 @@ public:
             return {counted(days_between(first, second), inclusive_)};
         return other_difference(first, second);
     }
-
-    // Whether difference() answers in plain days, the one number.
-    [[nodiscard]] bool plain_days() const { return how_ == how::days; }
 
 private:
     enum class how : uint8_t { days, working_days, one_unit, several_units };
@@ -119,6 +142,8 @@ private:
     unit_set units_;
     bool inclusive_;
     how how_;
+    bool common_lines_;  // 2 may run
+    batch_answerer batches_;  // 1 may run: with plain days, where common lines may come
 };
 
 }  // namespace spanlet::cli

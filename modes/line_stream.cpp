@@ -17,19 +17,12 @@
 namespace spanlet::cli {
 namespace {
 
-// The common line, YYYY-MM-DD<TAB>YYYY-MM-DD, without its line end.
-constexpr size_t COMMON_TEXT = COMMON_LINE - 1;
-
 class line_stream : public block_stream {
 public:
     line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
                 message_log& messages, const pair_rule& rule, input_part& part)
         : block_stream(opts, name, input, answers, messages, false, part.at_start), opts_(opts),
-          rows_(out(), opts.number_only), rule_(rule),
-          // The common line is split at a tab: only then, and only when the
-          // limit lets it be a line, is it answered unsplit.
-          common_lines_((opts.delimiter == nullptr || opts.delimiter[0] == '\t') && opts.line_limit >= COMMON_TEXT),
-          batch_(common_lines_ && rule_.plain_days() ? pick_batch_answerer() : nullptr), part_(part),
+          rows_(out(), opts.number_only), rule_(rule), batch_(rule.batches()), part_(part),
           number_(part.lines_before) {}
 
     int run() {
@@ -42,18 +35,14 @@ public:
 private:
     [[nodiscard]] place here() const { return {name(), number_}; }
 
+    // The lines in the order the judge tries them: batches, the common line,
+    // then a line at a time.
     void answer_every_line() {
         while (!out().failed()) {
             if (batch_ != nullptr && number_ >= next_batch_ && answer_batches(lines().unread()))
                 continue;
-            if (common_lines_) {
-                const size_t length = answer_common_line(lines().unread());
-                if (length != 0) {
-                    ++number_;
-                    lines().skip(length);
-                    continue;
-                }
-            }
+            if (answer_common_line(lines().unread()))
+                continue;
             std::string_view line;
             const line_buffer::item got = lines().next(line);
             if (got == line_buffer::item::end)
@@ -73,22 +62,18 @@ private:
         }
     }
 
-    // Answers the line at the head of `unread` when it is the common line
-    // YYYY-MM-DD<TAB>YYYY-MM-DD, ended by LF or CR LF, without searching for
-    // its end: returns its length with the line end, or 0 to go the usual way.
-    size_t answer_common_line(std::string_view unread) {
-        if (unread.size() <= COMMON_TEXT + 1)
-            return 0;
-        const size_t feed = unread[COMMON_TEXT] == '\r' ? COMMON_TEXT + 1 : COMMON_TEXT;
-        date first{};
-        date second{};
-        if (unread[feed] != '\n' || unread[COMMON_DATE] != '\t' ||
-            !read_canonical_spelling(unread.substr(0, COMMON_DATE), first) ||
-            !read_canonical_spelling(unread.substr(COMMON_DATE + 1, COMMON_DATE), second))
-            return 0;
+    // Answers the line at the head of `unread` when the judge reads it as
+    // the common line; false to go the usual way.
+    bool answer_common_line(std::string_view unread) {
+        date dates[2];
+        const size_t length = rule_.read_common_line(unread, dates);
+        if (length == 0)
+            return false;
         rows_.difference(unread.substr(0, COMMON_DATE), unread.substr(COMMON_DATE + 1, COMMON_DATE),
-                         rule_.difference(first, second));
-        return feed + 1;
+                         rule_.difference(dates[0], dates[1]));
+        ++number_;
+        lines().skip(length);
+        return true;
     }
 
     // Answers the batches of common lines at the head of `unread`, as many as
@@ -167,8 +152,7 @@ private:
     const options& opts_;
     answer_writer rows_;
     const pair_rule& rule_;
-    const bool common_lines_;
-    const batch_answerer batch_;  // with plain days, when common lines may come
+    const batch_answerer batch_;  // where the judge lets batches run
     input_part& part_;
     uint64_t number_;  // of the line last handed out
     uint64_t next_batch_ = 0;  // no batch is tried before this line number

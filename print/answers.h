@@ -15,6 +15,7 @@
 #include "io/fd_io.h"
 #include "print/messages.h"
 #include "io/numbers.h"
+#include "print/answer_text.h"
 #include "print/output.h"
 #include "judge/pair_rule.h"
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "io/numbers.h"
+#include "print/answer_text.h"
 
 #ifndef SPANLET_VERSION
 #define SPANLET_VERSION "unknown"

@@ -10,6 +10,7 @@
 
 #include "options/options.h"
 #include "judge/pair_rule.h"
+#include "print/answer_text.h"
 #include "date/periods.h"
 
 namespace {
