@@ -11,7 +11,6 @@
 #include "frame/line_split.h"
 #include "print/output.h"
 #include "judge/pair_rule.h"
-#include "modes/parallel_stream.h"
 #include "date/date_text.h"
 
 namespace spanlet::cli {
@@ -180,9 +179,21 @@ int run_line_stream(const options& opts, const char* name, byte_source& input, b
     return run_line_stream(opts, name, input, answers, messages, rule);
 }
 
+namespace {
+
+// The input shared among opts.jobs workers, each answering its parts as one
+// line stream.
+int run_with_workers(const options& opts, const char* name, byte_source& input, byte_sink& answers,
+                     message_log& messages, const pair_rule& rule) {
+    const part_answerer one_part = run_line_stream;
+    return run_parallel_stream(one_part, opts, name, input, answers, messages, rule);
+}
+
+}  // namespace
+
 int run_line_stream(const options& opts, int output_fd, message_log& messages, const pair_rule& rule) {
     const stream_run one_worker = run_line_stream;
-    const stream_run workers = run_parallel_stream;
+    const stream_run workers = run_with_workers;
     return run_on_file(opts.jobs == 1 ? one_worker : workers, opts, output_fd, messages, rule);
 }
 

@@ -12,6 +12,7 @@
 #include "frame/line_split.h"
 #include "print/messages.h"
 #include "options/options.h"
+#include "modes/parallel_stream.h"
 #include "print/output.h"
 #include "judge/pair_rule.h"
 #include "date/working_days.h"
@@ -32,16 +33,8 @@ int run_line_stream(const options& opts, const char* name, byte_source& input, b
 int run_line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
                     message_log& messages, const working_days* calendar = nullptr);
 
-// A part of a larger input, answered on its own: its first line is the one
-// after `lines_before`, a byte order mark is skipped only `at_start`, and
-// `lines` is set to how many lines it held. `stopped` is set when the part
-// was left before its end (memory ran out): no line after it is answered.
-struct input_part {
-    uint64_t lines_before = 0;
-    bool at_start = true;
-    uint64_t lines = 0;
-    bool stopped = false;
-};
+// A part of a larger input (see input_part), answered on its own: what each
+// worker of --jobs does.
 int run_line_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
                     message_log& messages, const pair_rule& rule, input_part& part);
 

@@ -19,16 +19,14 @@
 #endif
 
 #include "frame/line_split.h"
-#include "modes/line_stream.h"
 #include "print/output.h"
 
 namespace spanlet::cli {
 namespace {
 
-// A part is cut at the last line feed once this much is read: large enough
-// that handing it over costs nothing next to answering it, small enough
-// that a few a worker stay in the caches.
-constexpr size_t DEFAULT_PART_SIZE = size_t{1} << 20;
+// A part (DEFAULT_PART_SIZE) is cut at the last line feed once that much is
+// read: large enough that handing it over costs nothing next to answering
+// it, small enough that a few a worker stay in the caches.
 // How long, in milliseconds, a pipe may stay empty before what was read is
 // answered and written without waiting for a whole part: a writer that is
 // merely slower than the workers keeps the parts whole.
@@ -133,9 +131,9 @@ int parts_file(const byte_source& input) {
 
 class parallel_stream {
 public:
-    parallel_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                    message_log& messages, const pair_rule& rule, unsigned workers, size_t part_size)
-        : opts_(opts), name_(name), input_(input), answers_(answers), messages_(messages), rule_(rule),
+    parallel_stream(part_answerer answerer, const options& opts, const char* name, byte_source& input,
+                    byte_sink& answers, message_log& messages, const pair_rule& rule, unsigned workers, size_t part_size)
+        : answer_part_(answerer), opts_(opts), name_(name), input_(input), answers_(answers), messages_(messages), rule_(rule),
           file_(parts_file(input)), part_size_(part_size), parts_(size_t{workers} * PARTS_PER_WORKER) {
         for (unsigned i = 0; i < workers; ++i) {
             try {
@@ -253,11 +251,11 @@ private:
 #ifndef _WIN32
         if (file_ >= 0) {
             file_lines bytes(file_, which.from, which.to, which.sequence == 0);
-            return run_line_stream(opts_, name_, bytes, rows, messages, rule_, where);
+            return answer_part_(opts_, name_, bytes, rows, messages, rule_, where);
         }
 #endif
         memory_source bytes(which.input.text());
-        return run_line_stream(opts_, name_, bytes, rows, messages, rule_, where);
+        return answer_part_(opts_, name_, bytes, rows, messages, rule_, where);
     }
 
     // The first `size` bytes of `pending` to the next worker: the part
@@ -380,7 +378,7 @@ private:
     int read_serially(std::string_view pending) {
         joined_source rest(pending, input_);
         input_part where{lines_before_, handed_ == 0, 0, false};
-        return run_line_stream(opts_, name_, rest, answers_, messages_, rule_, where);
+        return answer_part_(opts_, name_, rest, answers_, messages_, rule_, where);
     }
 
     int finish(int status) {
@@ -397,6 +395,7 @@ private:
         return status;
     }
 
+    part_answerer answer_part_;
     const options& opts_;
     const char* name_;
     byte_source& input_;
@@ -457,17 +456,12 @@ unsigned worker_count(unsigned jobs) {
 
 }  // namespace
 
-int run_parallel_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                        message_log& messages, const pair_rule& rule) {
-    return run_parallel_stream(opts, name, input, answers, messages, rule, DEFAULT_PART_SIZE);
-}
-
-int run_parallel_stream(const options& opts, const char* name, byte_source& input, byte_sink& answers,
-                        message_log& messages, const pair_rule& rule, size_t part_size) {
+int run_parallel_stream(part_answerer answer_part, const options& opts, const char* name, byte_source& input,
+                        byte_sink& answers, message_log& messages, const pair_rule& rule, size_t part_size) {
     const unsigned workers = worker_count(opts.jobs);
     if (workers > 1 && !too_small_to_share(input, workers, part_size)) {
         try {
-            parallel_stream stream(opts, name, input, answers, messages, rule, workers, part_size);
+            parallel_stream stream(answer_part, opts, name, input, answers, messages, rule, workers, part_size);
             if (stream.started())
                 return stream.run();
         } catch (const std::bad_alloc&) {
@@ -476,7 +470,8 @@ int run_parallel_stream(const options& opts, const char* name, byte_source& inpu
             return EXIT_FAILED;
         }
     }
-    return run_line_stream(opts, name, input, answers, messages, rule);
+    input_part whole;
+    return answer_part(opts, name, input, answers, messages, rule, whole);
 }
 
 }  // namespace spanlet::cli
