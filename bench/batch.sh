@@ -5,8 +5,11 @@
 #   spanlet -n -f FILE     pairs of dates, one pair a line (also with -j 2 and -j 0)
 #   cat FILE               the cost of reading the file at all
 #   parallel --pipepart    GNU parallel splitting the file over two spanlets (where installed)
-#   ddiff REF < FILE       dateutils, one date a line (where installed)
-#   date -f FILE           GNU date, one date a line
+#   ddiff REF < FILE       dateutils, one date a line (where installed), on
+#                          dates of 1601-4095, the years it reads: on others
+#                          it times its error path
+#   date -f FILE           GNU date, one date a line, with TZ=UTC: with TZ
+#                          unset it looks at /etc/localtime for every date
 #
 # Then spanlet alone over 1,000 to 10 million lines (cost a line, peak memory)
 # and over years near 1400, 2000 and 9800 (cost a line).
@@ -23,17 +26,25 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # make LINES KIND FIRST-YEAR LAST-YEAR > FILE: random dates, a pair a line
-# (KIND canonical: YYYY-MM-DD<TAB>YYYY-MM-DD; mixed: other spellings too) or
-# one date a line (KIND single).
+# (KIND canonical: YYYY-MM-DD<TAB>YYYY-MM-DD; mixed: other numeric spellings
+# too; words: month names and what programs print) or one date a line (KIND
+# single).
 make_lines() {
   python3 - "$@" <<'PY'
 import datetime, random, sys
 count, kind, first, last = int(sys.argv[1]), sys.argv[2], int(sys.argv[3]), int(sys.argv[4])
 rng = random.Random(7)
 low, high = datetime.date(first, 1, 1).toordinal(), datetime.date(last, 12, 31).toordinal()
+MONTHS = "Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec".split()
+DAYS = "Mon Tue Wed Thu Fri Sat Sun".split()
 def spell(d, style):
     return [d.isoformat(), f"{d.month}/{d.day}/{d.year}", f"{d.month:02}.{d.day:02}.{d.year}",
             f"{d.year}{d.month:02}{d.day:02}", f"{d.year}/{d.month}/{d.day}"][style]
+def words(d, style):
+    m, w = MONTHS[d.month - 1], DAYS[d.weekday()]
+    return [f"{d.day} {m} {d.year}", f"{m} {d.day}, {d.year}", f"{w} {m} {d.day:2} 12:34:56 UTC {d.year}",
+            f"{w}, {d.day:02} {m} {d.year} 12:34:56 +0000", f"{d.isoformat()}T12:34:56Z",
+            f"{d.day:02}-{m.upper()}-{d.year}"][style]
 pool = []
 for i in range(min(count, 100000)):
     a, b = (datetime.date.fromordinal(rng.randint(low, high)) for _ in range(2))
@@ -41,6 +52,8 @@ for i in range(min(count, 100000)):
         pool.append(a.isoformat())
     elif kind == "canonical":
         pool.append(a.isoformat() + "\t" + b.isoformat())
+    elif kind == "words":
+        pool.append(words(a, rng.randrange(6)) + "\t" + words(b, rng.randrange(6)))
     else:
         pool.append(spell(a, rng.randrange(5)) + "\t" + spell(b, rng.randrange(5)))
 block = "\n".join(pool) + "\n"
@@ -79,7 +92,9 @@ per_line() { python3 -c "print(f'{$1 * 1e9 / $2:8.1f}')"; }
 echo "generating $lines lines of each kind"
 make_lines "$lines" canonical 1400 9999 >"$work/canonical.txt"
 make_lines "$lines" mixed 1400 9999 >"$work/mixed.txt"
-make_lines "$lines" single 1400 9999 >"$work/single.txt"
+make_lines "$lines" words 1400 9999 >"$work/words.txt"
+make_lines "$lines" single 1601 4095 >"$work/single.txt"
+sed 's/$/\t2000-01-01/' "$work/single.txt" >"$work/single-pairs.txt"
 make_lines 1000 single 1400 9999 >"$work/holidays.txt"
 # Refused lines: 30 February, said on standard error every time.
 python3 -c "import sys; sys.stdout.write('2010-02-30\t2010-01-01\n' * $lines)" >"$work/refused.txt"
@@ -106,6 +121,7 @@ if [ -n "$parallel" ]; then
     -k -j2 --block 10M "$spanlet" -n -f -
 fi
 report "spanlet -n -f, mixed spellings" "$work/mixed.txt" "$spanlet" -n -f "$work/mixed.txt"
+report "spanlet -n -f, month names, program output" "$work/words.txt" "$spanlet" -n -f "$work/words.txt"
 report "spanlet -n -f -u ymd, YYYY-MM-DD" "$work/canonical.txt" "$spanlet" -n -u ymd -f "$work/canonical.txt"
 report "spanlet -n -f -b, 1000 holidays" "$work/canonical.txt" "$spanlet" -n -b --holidays "$work/holidays.txt" \
   -f "$work/canonical.txt"
@@ -113,7 +129,8 @@ report "spanlet -n -f, refused, errors to file" "$work/refused.txt" sh -c "'$spa
 if [ -n "$ddiff" ]; then
   report "ddiff REF < FILE, single dates" "$work/single.txt" sh -c "'$ddiff' 2000-01-01 < '$work/single.txt'"
 fi
-report "date -f, single dates" "$work/single.txt" date -f "$work/single.txt" +%s
+report "spanlet -n -f, the same dates and REF" "$work/single.txt" "$spanlet" -n -f "$work/single-pairs.txt"
+report "date -f, single dates (TZ=UTC)" "$work/single.txt" env TZ=UTC date -f "$work/single.txt" +%s
 
 echo
 echo "spanlet -n -f: cost a line and peak memory against the number of lines"
