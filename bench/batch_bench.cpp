@@ -78,8 +78,10 @@ void run_batch(benchmark::State& state, bool mixed, answered_in how = answered_i
     const int null_output = open("/dev/null", O_WRONLY);
     spanlet::cli::fd_sink null_errors(null_output);
     spanlet::cli::message_log messages(null_errors);
+    const spanlet::cli::run_clock clock = spanlet::cli::clock_of_this_run();
+    const spanlet::cli::pair_rule rule(opts, clock, opts.business_days ? &calendar : nullptr);
     for (auto _ : state)
-        benchmark::DoNotOptimize(spanlet::cli::run_line_stream(opts, null_output, messages, &calendar));
+        benchmark::DoNotOptimize(spanlet::cli::run_line_stream(opts, null_output, messages, rule));
     close(null_output);
     state.SetItemsProcessed(state.iterations() * lines);
     state.SetComplexityN(lines);
