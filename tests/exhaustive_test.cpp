@@ -86,12 +86,16 @@ TEST(Exhaustive, EveryDateReadsBackInEverySpelling) {
         std::snprintf(text[2], sizeof text[2], "%d/%d/%d", int{d.month}, int{d.day}, int{d.year});
         std::snprintf(text[3], sizeof text[3], "%d.%d.%d", int{d.year}, int{d.month}, int{d.day});
         std::snprintf(text[4], sizeof text[4], "%04d%02d%02d", int{d.year}, int{d.month}, int{d.day});
+        // read_date takes all five by its fast paths: the general reader is
+        // asked for each too, since those fast paths keep most texts from it.
         for (const char* t : text) {
             const spanlet::date_reading r = spanlet::read_date(t);
             ASSERT_EQ(r.reason, spanlet::refusal::none) << "text \"" << t << "\"";
             ASSERT_EQ(r.value, d) << "text \"" << t << "\"";
+            const spanlet::date_reading general = spanlet::read_date_general(t);
+            ASSERT_EQ(general.reason, spanlet::refusal::none) << "text \"" << t << "\"";
+            ASSERT_EQ(general.value, d) << "text \"" << t << "\"";
         }
-        ASSERT_EQ(spanlet::read_date_general(text[0]).value, d) << "text \"" << text[0] << "\"";
     });
 }
 
