@@ -62,6 +62,9 @@ enum class refusal : uint8_t {
     no_such_year_day,    // an ordinal day of 0, or beyond the year's 365 or 366
     instant_unknown,     // @SECONDS, but its local date is not known
 };
+// How many refusals there are, none included: a new one goes last, before
+// this line. The words of each are print's; the tests hold the two in step.
+inline constexpr size_t REFUSAL_COUNT = static_cast<size_t>(refusal::instant_unknown) + 1;
 
 // How a text whose year comes last is read.
 enum class field_order : uint8_t { month_first, day_first };

@@ -200,6 +200,29 @@ TEST(MessageLine, EscapesControlBytesAndCutsLongTexts) {
 }
 
 // Messages go out as whole lines, in writes of at most PIPE_BUF bytes.
+// Every refusal has words of its own: a refusal added to the reader and not
+// to the messages would be said as another one, or as nothing.
+TEST(MessageWords, EveryRefusalSaysItsOwnReason) {
+    std::vector<std::string> said;
+    for (size_t r = 1; r < spanlet::REFUSAL_COUNT; ++r) {
+        memory_io::sink err;
+        {
+            spanlet::cli::message_log log(err);
+            spanlet::date_reading reading;
+            reading.reason = static_cast<spanlet::refusal>(r);
+            reading.fields = {2010, 8, 10};
+            reading.weekday = 1;
+            spanlet::cli::say::refusal(log, {}, "TEXT", reading);
+        }
+        const std::string prefix = "spanlet: \"TEXT\": ";
+        ASSERT_EQ(err.text.substr(0, prefix.size()), prefix) << "refusal " << r;
+        const std::string words = err.text.substr(prefix.size());
+        EXPECT_GT(words.size(), 1U) << "refusal " << r << " has no words";
+        EXPECT_EQ(std::count(said.begin(), said.end(), words), 0) << "refusal " << r << " says " << words;
+        said.push_back(words);
+    }
+}
+
 TEST(MessageLog, WritesWholeLinesInBlocks) {
     memory_io::sink err;
     {

@@ -1,6 +1,7 @@
 #pragma once
 // How GoogleTest shows spanlet's values when a case fails.
 
+#include <iterator>
 #include <ostream>
 
 #include "date/date_text.h"
@@ -18,6 +19,7 @@ inline void PrintTo(refusal r, std::ostream* out) {
         "no_year", "wrong_weekday", "week_not_day", "no_such_week", "no_such_weekday",
         "no_such_year_day", "instant_unknown",
     };
+    static_assert(std::size(NAMES) == REFUSAL_COUNT, "a name for every refusal");
     *out << NAMES[static_cast<int>(r)];
 }
 
