@@ -2,30 +2,30 @@
 // field changed here and there, through the line stream of batch mode, where
 // whole batches of common lines are answered together. Whatever the changes,
 // the output is byte for byte that of answering each line alone (which never
-// makes a batch), and the status is 0 exactly when nothing was refused.
+// makes a batch), and the status is 0 exactly when nothing was refused; in
+// days, in any units of -u and in working days of -b alike, the options read
+// as a command line by parse_options (fuzz/fuzz_options.h).
 //
-// The first byte holds the options, the second seeds the dates; each pair of
-// bytes after them is a change: where, and what.
+// The first byte holds -n (bit 0), --inclusive (1), line ends (2), the count
+// of lines (3-6) and a last line without its line feed (7); the second seeds
+// the dates; the third is the answer byte of fuzz_options.h; the fourth
+// holds --day-first (bit 0), "-d TAB" (1), which keeps the common lines, and
+// the line limit (2-3: none, 21, 22 or 23 bytes, about the common line's
+// 21 and its CR). Each pair of bytes after them is a change: where, and
+// what.
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "cli/options.h"
+#include "fuzz_options.h"
 #include "../tests/memory_io.h"
 
 namespace {
 
-void require(bool property, const char* what) {
-    if (!property) {
-        std::fprintf(stderr, "property broken: %s\n", what);
-        std::abort();
-    }
-}
+using fuzz_options::require;
 
 // Dates near the edges of what is read: leap days, month ends, the years at
 // the ends of the range.
@@ -57,11 +57,18 @@ void replace_field(std::string& lines, size_t date, int which, std::string_view 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 2)
+    if (size < 4)
         return 0;
-    spanlet::cli::options opts;
-    opts.number_only = (data[0] & 1) != 0;
-    opts.inclusive = (data[0] & 2) != 0;
+    constexpr const char* LIMITS[] = {nullptr, "--line-limit=21", "--line-limit=22", "--line-limit=23"};
+    fuzz_options::command cmd;
+    cmd.add_if((data[0] & 1) != 0, "-n");
+    cmd.add_if((data[0] & 2) != 0, "--inclusive");
+    cmd.answer_in(data[2]);
+    cmd.add_if((data[3] & 1) != 0, "--day-first");
+    cmd.add_if((data[3] & 2) != 0, "-d\t");
+    if (const char* limit = LIMITS[(data[3] >> 2) & 3]; limit != nullptr)
+        cmd.add(limit);
+    cmd.parse();
     const bool crlf_everywhere = (data[0] & 4) != 0;
     const size_t count = 8 + (data[0] >> 3) % 24;  // lines
     std::mt19937 random(data[1]);
@@ -69,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < count; ++i)
         lines += random_date(random) + "\t" + random_date(random) + (crlf_everywhere && i % 5 == 0 ? "\r\n" : "\n");
 
-    for (size_t i = 2; i + 1 < size; i += 2) {
+    for (size_t i = 4; i + 1 < size; i += 2) {
         const size_t at = data[i] % lines.size();
         const uint8_t what = data[i + 1];
         if (what < 128) {
@@ -89,13 +96,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if ((data[0] & 0x80) != 0 && !lines.empty() && lines.back() == '\n')
         lines.pop_back();  // a last line without its line feed
 
-    const memory_io::result whole = memory_io::run(opts, lines);
+    const memory_io::result whole = fuzz_options::run(cmd, lines);
     std::string alone_output;
     bool all_answered = true;
     for (size_t start = 0; start < lines.size();) {
         const size_t feed = lines.find('\n', start);
         const size_t end = feed == std::string::npos ? lines.size() : feed + 1;
-        const memory_io::result alone = memory_io::run(opts, lines.substr(start, end - start));
+        const memory_io::result alone = fuzz_options::run(cmd, lines.substr(start, end - start));
         alone_output += alone.output;
         all_answered &= alone.status == 0;
         start = end;

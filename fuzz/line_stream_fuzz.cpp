@@ -1,32 +1,35 @@
 // Any bytes through the line stream of batch mode, in process, with options
-// taken from the first byte. Whatever the input:
+// taken from the first bytes and read as a command line by parse_options
+// (fuzz/fuzz_options.h). Whatever the input and the options (-n,
+// --inclusive, --day-first, --line-limit, -d, and the answers in days, in
+// any units of -u or in working days of -b):
 // - there is exactly one answer row for every line read;
 // - every row is the row of its line read alone;
 // - the input read in chunks of random sizes, as from a pipe, gives the very
 //   bytes (answers and messages) and status that one whole read gives;
 // - no message line is longer than its room, and every write of messages
 //   ends a line and holds at most PIPE_BUF bytes.
+//
+// The first byte holds -n (bit 0), --inclusive (1), --day-first (2), the
+// line limit (3-4) and the delimiter (5-7); the second seeds the chunk
+// sizes; the third is the answer byte of fuzz_options.h; the rest is the
+// input. Eight common lines together are answered as a batch, which a line
+// read alone never is, so that every row the batches write is checked
+// against the line-by-line path, in every form of answer.
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "cli/messages.h"
-#include "cli/options.h"
+#include "fuzz_options.h"
+#include "io/message_log.h"
 #include "../tests/memory_io.h"
 
 namespace {
 
-void require(bool property, const char* what) {
-    if (!property) {
-        std::fprintf(stderr, "property broken: %s\n", what);
-        std::abort();
-    }
-}
+using fuzz_options::require;
 
 constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 
@@ -58,25 +61,31 @@ std::vector<std::string_view> rows_of(std::string_view output) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 2)
+    if (size < 3)
         return 0;
     constexpr const char* DELIMITERS[] = {nullptr, "\t", ",", " ", "-", "0"};
-    constexpr size_t LIMITS[] = {spanlet::cli::DEFAULT_LINE_LIMIT, 20, 22, 64};
-    spanlet::cli::options opts;
-    opts.number_only = (data[0] & 1) != 0;
-    opts.inclusive = (data[0] & 2) != 0;
-    opts.day_first = (data[0] & 4) != 0;
-    opts.line_limit = LIMITS[(data[0] >> 3) & 3];
-    opts.delimiter = DELIMITERS[(data[0] >> 5) % 6];
+    constexpr const char* LIMITS[] = {nullptr, "20", "22", "64"};
+    fuzz_options::command cmd;
+    cmd.add_if((data[0] & 1) != 0, "-n");
+    cmd.add_if((data[0] & 2) != 0, "--inclusive");
+    cmd.add_if((data[0] & 4) != 0, "--day-first");
+    if (const char* limit = LIMITS[(data[0] >> 3) & 3]; limit != nullptr)
+        cmd.add(std::string("--line-limit=") + limit);
+    if (const char* delimiter = DELIMITERS[(data[0] >> 5) % 6]; delimiter != nullptr) {
+        cmd.add("-d");
+        cmd.add(delimiter);
+    }
+    cmd.answer_in(data[2]);
+    cmd.parse();
     std::mt19937 random(data[1]);
-    const std::string_view input(reinterpret_cast<const char*>(data + 2), size - 2);
+    const std::string_view input(reinterpret_cast<const char*>(data + 3), size - 3);
 
-    const memory_io::result whole = memory_io::run(opts, input);
+    const memory_io::result whole = fuzz_options::run(cmd, input);
     std::vector<size_t> chunks;
     std::uniform_int_distribution<size_t> chunk_size(1, 40);
     for (int i = 0; i < 64; ++i)
         chunks.push_back(chunk_size(random));
-    const memory_io::result piecewise = memory_io::run(opts, input, chunks, true);
+    const memory_io::result piecewise = fuzz_options::run(cmd, input, chunks, true);
     require(piecewise.output == whole.output, "a pipe's chunks give the answers a whole read gives");
     require(piecewise.errors == whole.errors, "a pipe's chunks give the messages a whole read gives");
     require(piecewise.status == whole.status, "a pipe's chunks give the status a whole read gives");
@@ -105,7 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::string alone = "\n";
         alone += lines[i];
         alone += '\n';
-        const memory_io::result alone_result = memory_io::run(opts, alone);
+        const memory_io::result alone_result = fuzz_options::run(cmd, alone);
         const std::vector<std::string_view> alone_rows = rows_of(alone_result.output);
         require(alone_rows.size() == 2 && alone_rows[1] == rows[i], "a row is the row of its line read alone");
     }
