@@ -96,9 +96,16 @@ private:
     }
 
     // Finds the columns named in the header, and writes it with the answer
-    // column's name; false, with nothing written, when a name is missing or
+    // column's name; false, with nothing written, when the header's quote is never closed, a name is missing or
     // given twice. A number that no column has for its name is a number.
     bool take_header(const csv_record& record) {
+        // A quote left open takes the rest of the input into the header:
+        // no names, and nothing to answer after it.
+        if (lines().ended_in_quotes()) {
+            say::line_problem(messages(), here(), "a quote that is never closed");
+            count(false);
+            return false;
+        }
         std::vector<std::string> names;
         csv_fields fields(record.bytes, delimiter_);
         std::string scratch;

@@ -779,6 +779,10 @@ INSTANTIATE_TEST_SUITE_P(Csv, Batch, testing::ValuesIn(std::vector<batch_case>{
     // and the next record taken for the header.
     {"HeaderTooLong", std::string(2000, 'a') + ",b\n2010-08-10,2010-01-01\n", {"--csv", "--header", "--line-limit=1K"}, "",
      "spanlet: FILE:1: record longer than 1 KiB\n", 1},
+    // A header whose quote is never closed used to be written back still
+    // open, the answer column's name inside it, exit 0.
+    {"HeaderQuoteNeverClosed", "start,\"end\n2010-08-10,2010-01-01\n", {"--csv", "--header"}, "",
+     "spanlet: FILE:1: a quote that is never closed\n", 1},
     {"MissingName", "a,b\n", {"--csv", "--header", "-k", "a,c"}, "", "spanlet: FILE: no column \"c\" in the header\n", 1},
     {"NameTwice", "a,a,b\n", {"--csv", "--header", "-k", "a,b"}, "",
      "spanlet: FILE: column \"a\" is named twice in the header\n", 1},
