@@ -96,8 +96,9 @@ private:
     }
 
     // Finds the columns named in the header, and writes it with the answer
-    // column's name; false, with nothing written, when the header's quote is never closed, a name is missing or
-    // given twice. A number that no column has for its name is a number.
+    // column's name; false, with nothing written, when the header's quote
+    // is never closed or a name is missing or given twice. A number that no
+    // column has for its name is a number.
     bool take_header(const csv_record& record) {
         // A quote left open takes the rest of the input into the header:
         // no names, and nothing to answer after it.
