@@ -442,8 +442,7 @@ bool too_small_to_share(const byte_source& input, unsigned workers, size_t part_
     const off_t at = lseek(file, 0, SEEK_CUR);
     if (at < 0 || status.st_size <= at)
         return at >= 0;
-    const auto left = static_cast<uint64_t>(status.st_size - at);
-    return left < uint64_t{2} * workers * part_size;
+    return static_cast<uint64_t>(status.st_size - at) < uint64_t{2} * workers * part_size;
 #endif
 }
 
