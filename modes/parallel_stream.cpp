@@ -425,9 +425,11 @@ private:
     bool stopped_ = false;  // a part was left: the rows after it are not written
 };
 
-// A regular file with fewer parts left than two a worker is answered by
-// one: starting the workers and handing the parts over would cost more than
-// sharing them saves.
+// A regular file with fewer parts left than SHARED_PARTS a worker is
+// answered by one: below that, starting the workers and handing the parts
+// over cost more than sharing them saved (measured on two cores: -j 2 broke
+// even with one worker at about 10 MiB of common lines).
+constexpr uint64_t SHARED_PARTS = 6;
 bool too_small_to_share(const byte_source& input, unsigned workers, size_t part_size) {
 #ifdef _WIN32
     static_cast<void>(input);
@@ -442,7 +444,7 @@ bool too_small_to_share(const byte_source& input, unsigned workers, size_t part_
     const off_t at = lseek(file, 0, SEEK_CUR);
     if (at < 0 || status.st_size <= at)
         return at >= 0;
-    return static_cast<uint64_t>(status.st_size - at) < uint64_t{2} * workers * part_size;
+    return static_cast<uint64_t>(status.st_size - at) < SHARED_PARTS * workers * part_size;
 #endif
 }
 
