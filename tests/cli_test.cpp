@@ -830,9 +830,9 @@ TEST(BatchInput, LongPathKeepsTheLineAndTheReason) {
     }
     const run_result result = run({"-n", "-f", path});
     EXPECT_EQ(result.output, on_console("\n"));
-    const std::string tail = ":1: 1 field, where two dates were expected\n";
+    const std::string tail = on_console(":1: 1 field, where two dates were expected\n");
     ASSERT_GE(result.errors.size(), tail.size());
-    EXPECT_EQ(result.errors.substr(result.errors.size() - tail.size()), on_console(tail)) << result.errors;
+    EXPECT_EQ(result.errors.substr(result.errors.size() - tail.size()), tail) << result.errors;
     EXPECT_NE(result.errors.find("\xe2\x80\xa6:1:"), std::string::npos) << "the path is cut with an ellipsis";
     EXPECT_EQ(result.status, 1);
     unlink(path.c_str());
