@@ -272,7 +272,7 @@ TEST(LineStream, ChunksGiveTheBytesAWholeReadGives) {
         opts.number_only = number_only;
         const memory_io::result whole = memory_io::run(opts, input);
         EXPECT_EQ(whole.status, 1);
-        for (const size_t chunk : {1, 2, 5, 21, 22, 23, 4096}) {
+        for (const size_t chunk : {size_t{1}, size_t{2}, size_t{5}, size_t{21}, size_t{22}, size_t{23}, size_t{4096}}) {
             const memory_io::result piecewise = memory_io::run(opts, input, {chunk}, true);
             EXPECT_EQ(piecewise.output, whole.output) << chunk;
             EXPECT_EQ(piecewise.errors, whole.errors) << chunk;
