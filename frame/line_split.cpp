@@ -134,11 +134,7 @@ line_buffer::item line_buffer::next(std::string_view& line) {
         return item::need_more;
     if (dropping_) {
         dropping_ = false;
-        in_quotes_ = false;
-        ended_in_quotes_ = false;
-        ended_by_feed_ = false;
-        ended_by_crlf_ = false;
-        feeds_inside_ = std::exchange(feeds_in_item_, 0);
+        ended_at_input_end(false);
         return item::too_long;
     }
     if (available == 0)
@@ -146,12 +142,16 @@ line_buffer::item line_buffer::next(std::string_view& line) {
     line = {begin, available};  // a last line without a line feed
     begin_ = end_;
     scanned_ = 0;
-    ended_in_quotes_ = in_quotes_;
+    ended_at_input_end(in_quotes_);
+    return item::line;
+}
+
+void line_buffer::ended_at_input_end(bool in_quotes) {
+    ended_in_quotes_ = in_quotes;
     ended_by_feed_ = false;
     ended_by_crlf_ = false;
     in_quotes_ = false;
     feeds_inside_ = std::exchange(feeds_in_item_, 0);
-    return item::line;
 }
 
 char* line_buffer::room(size_t& size) {

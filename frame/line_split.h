@@ -71,6 +71,9 @@ public:
 private:
     bool settle_start();
     [[nodiscard]] bool over_limit(const char* from, size_t size) const;
+    // The item handed out ends at the end of the input, not at a line feed;
+    // `in_quotes`: inside quotes there.
+    void ended_at_input_end(bool in_quotes);
     const void* find_end(const char* from, size_t size);
 
     size_t limit_;

@@ -90,7 +90,7 @@ private:
     [[nodiscard]] csv_record ended(std::string_view bytes) const {
         if (!lines().ended_by_feed())
             return {bytes, opts_.number_only ? "\n" : ""};
-        if (!bytes.empty() && bytes.back() == '\r')
+        if (lines().ended_by_crlf())
             return {bytes.substr(0, bytes.size() - 1), "\r\n"};
         return {bytes, "\n"};
     }

@@ -30,7 +30,7 @@ std::string_view holiday_text(std::string_view line) {
 class holiday_file {
 public:
     holiday_file(const char* path, const date_reader& reader, message_log& messages)
-        : name_(path[0] == '-' && path[1] == '\0' ? "(standard input)" : path), file_(path), reader_(reader),
+        : name_(is_standard_input(path) ? "(standard input)" : path), file_(path), reader_(reader),
           messages_(messages) {}
 
     // Adds the day number of every holiday to `days`; false after a message.

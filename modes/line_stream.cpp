@@ -212,8 +212,7 @@ int block_stream::status() {
 }
 
 int run_on_file(stream_run run, const options& opts, int output_fd, message_log& messages, const pair_rule& rule) {
-    const bool from_stdin = opts.file[0] == '-' && opts.file[1] == '\0';
-    const char* name = from_stdin ? "(standard input)" : opts.file;
+    const char* name = is_standard_input(opts.file) ? "(standard input)" : opts.file;
     const input_file file(opts.file);
     if (file.fd() < 0) {
         say::file_error(messages, name, "", errno);

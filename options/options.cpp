@@ -248,7 +248,6 @@ private:
 
     // How many of -f and the --holidays files are standard input ("-").
     [[nodiscard]] size_t standard_input_count() const {
-        const auto is_standard_input = [](const char* path) { return path[0] == '-' && path[1] == '\0'; };
         size_t count = opts_.file != nullptr && is_standard_input(opts_.file) ? 1 : 0;
         for (const char* path : opts_.holiday_files)
             count += is_standard_input(path) ? 1 : 0;

@@ -79,6 +79,9 @@ struct options {
 
 options parse_options(int argc, char** argv);
 
+// Whether a path of -f or --holidays names standard input: "-".
+constexpr bool is_standard_input(const char* path) { return path[0] == '-' && path[1] == '\0'; }
+
 // A size as --line-limit takes it: a whole number of bytes, or of KiB, MiB or
 // GiB with K, M or G after it; at least 1 and small enough to hold. False
 // for anything else.
