@@ -248,10 +248,8 @@ private:
 
     // How many of -f and the --holidays files are standard input ("-").
     [[nodiscard]] size_t standard_input_count() const {
-        size_t count = opts_.file != nullptr && is_standard_input(opts_.file) ? 1 : 0;
-        for (const char* path : opts_.holiday_files)
-            count += is_standard_input(path) ? 1 : 0;
-        return count;
+        const auto holidays = std::count_if(opts_.holiday_files.begin(), opts_.holiday_files.end(), is_standard_input);
+        return (opts_.file != nullptr && is_standard_input(opts_.file) ? 1 : 0) + static_cast<size_t>(holidays);
     }
 
     void fail(action what, const char* offending) {
